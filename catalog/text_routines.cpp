@@ -1,0 +1,98 @@
+#include "catalog/text_routines.h"
+
+namespace catalog {
+namespace {
+
+// Continuation bytes of a lead byte, indexed by its bits 2 to 5.
+constexpr int16_t kContinuationCount[16] = {1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 4, 5};
+// Smallest code point that needs a given number of continuation bytes.
+constexpr uint32_t kSmallestCodePoint[6] = {0, 0x80, 0x800, 0x10000, 0x200000, 0x4000000};
+
+char unescaped(char escaped) {
+  switch (escaped) {
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    case '"': case '$': case '\'': case '\\': return escaped;
+    default: return 0;
+  }
+}
+
+bool completes_valid_character(const Utf8State& state) {
+  uint32_t value = state.value;
+  if (value < kSmallestCodePoint[state.expected]) return false;  // overlong form
+  if (value >= 0xD800 && value <= 0xDFFF) return false;          // surrogate
+  return value != 0xFFFE && value != 0xFFFF;
+}
+
+// Calls `emit(code_point)` for each character; false (after emitting a prefix) when invalid.
+template <typename Emit>
+bool decode_utf8(std::string_view text, Emit emit) {
+  Utf8State state;
+  for (char byte : text) {
+    if (!utf8_decode_step(static_cast<unsigned char>(byte), state)) return false;
+    if (state.remaining == 0) emit(state.value);
+  }
+  return state.remaining == 0;
+}
+
+}  // namespace
+
+std::string_view skip_blanks(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && is_blank(text[i])) ++i;
+  return text.substr(i);
+}
+
+std::string unescape_key_text(std::string_view source) {
+  std::string result;
+  result.reserve(source.size());
+  for (size_t i = 0; i < source.size(); ++i) {
+    char decoded = source[i] == '\\' && i + 1 < source.size() ? unescaped(source[i + 1]) : 0;
+    if (decoded != 0) ++i;
+    result.push_back(decoded != 0 ? decoded : source[i]);
+  }
+  return result;
+}
+
+bool utf8_decode_step(unsigned char byte, Utf8State& state) {
+  if (byte < 0x80) {
+    if (state.remaining > 0) return false;
+    state.value = byte;
+    return true;
+  }
+  if (byte <= 0xBF) {
+    if (state.remaining == 0) return false;
+    state.value = state.value << 6 | (byte & 0x3Fu);
+    return --state.remaining > 0 || completes_valid_character(state);
+  }
+  if (byte <= 0xFD) {
+    if (state.remaining > 0) return false;
+    state.expected = state.remaining = kContinuationCount[(byte >> 2) & 0x0F];
+    state.value = byte & (0x1Fu >> (state.expected - 1));
+    return true;
+  }
+  return false;
+}
+
+bool is_valid_utf8(std::string_view text) {
+  return decode_utf8(text, [](uint32_t) {});
+}
+
+SingleByteConversion utf8_to_single_byte(std::string_view source, std::string& destination) {
+  std::string converted;
+  converted.reserve(source.size());
+  bool fits = true;
+  bool valid = decode_utf8(source, [&](uint32_t code_point) {
+    fits = fits && code_point <= 0xFF;
+    converted.push_back(static_cast<char>(code_point));
+  });
+  if (valid && fits) {
+    destination = std::move(converted);
+    return SingleByteConversion::converted;
+  }
+  destination.assign(source);
+  return valid ? SingleByteConversion::beyond_latin1 : SingleByteConversion::invalid_utf8;
+}
+
+}  // namespace catalog
