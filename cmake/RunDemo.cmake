@@ -4,8 +4,6 @@ file(MAKE_DIRECTORY ${WORK})
 file(COPY ${EXAMPLES}/ DESTINATION ${WORK})
 
 function(step)
-  string(JOIN " " shown ${ARGN})
-  string(REPLACE "${WORK}/" "" shown "${shown}")
   get_filename_component(tool ${ARGV0} NAME)
   list(POP_FRONT ARGN)
   message("$ ${tool} ${ARGN}")
