@@ -58,7 +58,12 @@ std::string source_dir() {
 
 RunResult run_tool(ToolEntry entry, const cattools::Args& args,
                    const cattools::FaultPlan& faults, long failing_allocation) {
-  std::ostringstream out, err;
+  // Room reserved up front, so that the streams do not allocate while a failure is armed:
+  // an allocation they swallow would lose the tool's report.
+  std::string out_room, err_room;
+  out_room.reserve(1 << 20);
+  err_room.reserve(1 << 20);
+  std::ostringstream out(std::move(out_room)), err(std::move(err_room));
   cattools::Console console{out, err, faults};
   RunResult result;
   {
