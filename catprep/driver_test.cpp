@@ -36,7 +36,8 @@ TEST(CommandLine, UsageErrors) {
                               {"catprep", "-S", "a", "b"},
                               {"catprep", "-d", "a", "b"},
                               {"catprep", "-", "a", "b"},
-                              {"catprep", "-DN+1", "a", "b"}}) {
+                              {"catprep", "-DN+1", "a", "b"},
+                              {"catprep", "/s", "a", "b"}}) {
     auto r = run_args(args);
     EXPECT_EQ(r.out, kUsage) << args[1];
     EXPECT_EQ(r.exit_code, 1);
@@ -48,6 +49,8 @@ TEST(CommandLine, NoInputFileNamesTheProgram) {
   auto r = run_args({"bin/catprep", "-r", "out.cat"});
   EXPECT_EQ(r.out, "bin/catprep: No input file\n");
   EXPECT_EQ(r.exit_code, 1);
+  r = run_args({"catprep", "/s", "-r"});  // a name that begins with '/' is a file name
+  EXPECT_EQ(r.out, "catprep: No input file\n");
 }
 
 TEST(CommandLine, OptionLettersAndDefinitions) {

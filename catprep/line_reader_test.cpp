@@ -166,6 +166,17 @@ TEST(Diagnostics, ShowsTheIncludeChainWhenItChanges) {
   EXPECT_EQ(run.diagnostics.error_count(), 5);
 }
 
+TEST(Diagnostics, LongNamesAreShownWhole) {
+  std::string name(2000, 'n');
+  ReaderRun run("x\n");
+  run.diagnostics.push_chain_name("main");
+  run.reader.push_include(name, "y\n");
+  char buffer[LINE_SIZE];
+  run.reader.read_line(buffer);
+  run.diagnostics.report_error("e");
+  EXPECT_EQ(run.out.str(), "In file \"" + name + "\",Included from main:0\n" + name + ":1: e\n");
+}
+
 TEST(Diagnostics, NamesTheInputAfterItHasEnded) {
   ReaderRun run("x\n");
   run.all();

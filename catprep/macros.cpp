@@ -19,8 +19,8 @@ size_t MacroTable::find_macro(std::string_view name) const {
 }
 
 void MacroTable::append(std::string name, std::string value, int nparams) {
-  first_index_.emplace(name, entries_.size());
-  entries_.push_back(Macro{std::move(name), std::move(value), nparams});
+  entries_.push_back(Macro{name, std::move(value), nparams});
+  first_index_.emplace(std::move(name), entries_.size() - 1);
 }
 
 void MacroTable::add_macro(std::string_view name, std::string_view value,
