@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catprep/source_files.h"
 #include "platform/console.h"
 
 namespace catprep {
@@ -7,5 +8,8 @@ namespace catprep {
 // One run of the tool: `args` as the command line gives them, program name first.
 // Returns the exit code.
 int run(const cattools::Args& args, cattools::Console& console);
+
+// The same, with the template and its included files read from `files`.
+int run(const cattools::Args& args, cattools::Console& console, SourceFiles& files);
 
 }  // namespace catprep

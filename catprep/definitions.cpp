@@ -1,0 +1,164 @@
+#include "catprep/definitions.h"
+
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string_view>
+
+#include "catprep/directives.h"
+
+namespace catprep {
+namespace {
+
+int parameter_at(const char* line, size_t at, const MacroHead& head) {
+  for (int k = 0; k <= head.last; ++k)
+    if (match_word(line, at, head.param_names[k]) != NO_MATCH) return k;
+  return -1;
+}
+
+// True when `line` is a directive line; `after` is then the end of "enddef" if it is one.
+bool is_directive_line(const char* line, size_t& after) {
+  size_t p = skip_white(line, 0);
+  if (line[p] != '#') return false;
+  after = match_word(line, skip_white(line, p + 1), "enddef");
+  return true;
+}
+
+// Reads the body of a multi-line definition and stores it.
+class BodyCollector {
+ public:
+  BodyCollector(RunState& run, const MacroHead& head) : run_(run), head_(head) {
+    body_.reserve(MAX_BODY + 1);
+  }
+  void collect();
+  std::string take() { return std::move(body_); }
+
+ private:
+  void add_line(char* line);
+  void end_body_line();
+
+  RunState& run_;
+  const MacroHead& head_;
+  std::string body_;
+  bool dropped_ = false;
+  bool break_refused_ = false;
+};
+
+void BodyCollector::collect() {
+  auto line = std::make_unique<char[]>(LINE_SIZE);
+  bool ended = false;
+  while (!ended && run_.reader.read_line(line.get()) == 0) {
+    size_t after = NO_MATCH;
+    if (!is_directive_line(line.get(), after)) {
+      add_line(line.get());
+    } else if (after != NO_MATCH) {
+      end_of_directive(run_, line.get(), after);
+      ended = true;
+    } else {
+      run_.report("#directive in macro-definition");
+      end_body_line();
+    }
+  }
+  if (!ended) run_.report("begindef without enddef");
+  if (!body_.empty() && body_.back() == LINE_BREAK) body_.pop_back();
+  if (dropped_) run_.report("macro too long");
+}
+
+void BodyCollector::add_line(char* line) {
+  expand_macros(line, 0, run_.expansion());
+  if (!encode_body_line(line, 0, head_, body_, MAX_BODY)) dropped_ = true;
+  end_body_line();
+}
+
+// A refused line break is a lost byte only when another body line follows it.
+void BodyCollector::end_body_line() {
+  if (break_refused_) dropped_ = true;
+  if (body_.size() < MAX_BODY)
+    body_ += LINE_BREAK;
+  else
+    break_refused_ = true;
+}
+
+}  // namespace
+
+bool encode_body_line(const char* line, size_t at, const MacroHead& head, std::string& body,
+                      size_t limit) {
+  bool kept = true;
+  auto put = [&](char c) {
+    if (body.size() < limit)
+      body += c;
+    else
+      kept = false;
+  };
+  for (size_t p = at; line[p] != '\0';) {
+    unsigned char c = static_cast<unsigned char>(line[p]);
+    if (is_identifier(c)) {
+      size_t end = skip_identifier(line, p);
+      int k = parameter_at(line, p, head);
+      if (k >= 0)
+        put(static_cast<char>(FIRST_PARAM_REF + k));
+      else
+        for (; p < end; ++p) put(line[p]);
+      p = end;
+      continue;
+    }
+    if (c == '\t')
+      put(' ');
+    else if (c >= 0x20 || c == LINE_BREAK)
+      put(static_cast<char>(c));
+    ++p;
+  }
+  return kept;
+}
+
+void define_macro(RunState& run, char* line, size_t at, bool multi_line) {
+  at = skip_white(line, at);
+  expand_macros(line, at, run.expansion());
+  if (line[at] == '\0') {
+    run.report("missing argument");
+    return;
+  }
+  MacroHead head;
+  if (!parse_macro_head(line, at, run.macros, run.diagnostics, head)) return;
+  std::string body;
+  if (multi_line) {
+    end_of_directive(run, line, at);
+    BodyCollector collector(run, head);
+    collector.collect();
+    body = collector.take();
+  } else {
+    encode_body_line(line, at, head, body, std::numeric_limits<size_t>::max());
+  }
+  run.macros.append(std::string(head.name), std::move(body), head.last + 1);
+}
+
+void undefine_macro(RunState& run, char* line, size_t at) {
+  at = skip_white(line, at);
+  if (line[at] == '\0') {
+    run.report("missing argument");
+    return;
+  }
+  size_t end = skip_identifier(line, at);
+  size_t rest = skip_white(line, end);
+  if (line[rest] != '\0' && line[rest] != ';') {
+    run.report("expected ';' or end-of-line");
+    return;
+  }
+  size_t index = run.macros.find_macro(std::string_view(line + at, end - at));
+  if (index != NO_MATCH) run.macros.remove(index);
+}
+
+void skip_macro_body(RunState& run, char* line) {
+  while (run.reader.read_line(line) == 0) {
+    size_t after = NO_MATCH;
+    if (!is_directive_line(line, after)) continue;
+    if (after != NO_MATCH) {
+      end_of_directive(run, line, after);
+      return;
+    }
+    run.report("#directive in macro-definition");
+  }
+  run.report("begindef without enddef");
+}
+
+}  // namespace catprep

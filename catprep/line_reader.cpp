@@ -1,0 +1,150 @@
+#include "catprep/line_reader.h"
+
+#include <array>
+#include <cstring>
+#include <utility>
+
+namespace catprep {
+namespace {
+
+constexpr std::array<bool, 256> identifier_table() {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '@';
+  for (int c : {0xC4, 0xD6, 0xDC, 0xDF, 0xE4, 0xF6, 0xFC}) table[c] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kIdentifier = identifier_table();
+
+// A byte read as text: everything from the first 0x1A on is past the end.
+void cut_at_end_of_text(std::string& bytes) {
+  size_t end = bytes.find('\x1a');
+  if (end != std::string::npos) bytes.resize(end);
+}
+
+bool is_stored(unsigned char c) {
+  return c == '\t' || c >= 0x20;
+}
+
+}  // namespace
+
+bool is_identifier(unsigned char c) {
+  return kIdentifier[c];
+}
+
+size_t skip_white(const char* text, size_t at) {
+  while (is_blank(text[at])) ++at;
+  return at;
+}
+
+size_t skip_identifier(const char* text, size_t at) {
+  while (is_identifier(static_cast<unsigned char>(text[at]))) ++at;
+  return at;
+}
+
+void remove_comments(char* line, bool& in_comment) {
+  bool in_double = false, in_single = false;
+  for (size_t p = 0; line[p] != '\0'; ++p) {
+    char c = line[p];
+    if (c == '\\') {
+      if ((in_double || in_single) && line[p + 1] != '\0') ++p;
+    } else if (c == '\'') {
+      if (!in_double && !in_comment) in_single = !in_single;
+    } else if (c == '"') {
+      if (!in_single && !in_comment) in_double = !in_double;
+    }
+    bool outside = !in_double && !in_single && !in_comment;
+    if (outside && line[p] == '/' && line[p + 1] == '/') {
+      line[p] = '\0';
+      return;
+    }
+    if (outside && line[p] == '/' && line[p + 1] == '*') {
+      in_comment = true;
+    } else if (in_comment && line[p] == '*' && line[p + 1] == '/') {
+      in_comment = false;
+      line[p] = line[p + 1] = ' ';
+    }
+    if (in_comment) line[p] = ' ';
+  }
+}
+
+Reader::Reader(SourceFiles& files, Diagnostics& diagnostics)
+    : files_(files), diagnostics_(diagnostics), levels_(1) {}
+
+cattools::IoStatus Reader::open_input() {
+  cattools::IoStatus status = files_.read_input(levels_[0].name, levels_[0].bytes);
+  cut_at_end_of_text(levels_[0].bytes);
+  return status;
+}
+
+void Reader::push_include(const std::string& name, std::string bytes) {
+  diagnostics_.push_chain_name(name);
+  cut_at_end_of_text(bytes);
+  levels_[depth_].include_line = line_no_;
+  levels_.push_back(Level{name, std::move(bytes)});
+  ++depth_;
+  line_no_ = 0;
+}
+
+int Reader::read_line(char* buffer) {
+  ++line_no_;
+  if (depth_ < 0) return -1;
+  Level& level = levels_[depth_];
+  size_t n = 0;
+  bool pending = false;
+  if (level.carried >= 0) buffer[n++] = static_cast<char>(std::exchange(level.carried, -1));
+  const char* bytes = level.bytes.data();
+  size_t size = level.bytes.size();
+  for (;;) {
+    if (n >= MAX_LINE) {
+      diagnostics_.report_error("line too long");
+      buffer[MAX_LINE] = '\0';
+      return 0;
+    }
+    if (level.pos >= size) return end_of_file(buffer, n, pending);
+    unsigned char c = static_cast<unsigned char>(bytes[level.pos++]);
+    if (c == '\\' && !pending) {
+      pending = true;
+    } else if (c == '\n') {
+      if (!pending) break;
+      ++line_no_;
+      pending = false;
+    } else if (is_stored(c)) {
+      if (pending) {
+        buffer[n++] = '\\';
+        pending = false;
+        if (n == MAX_LINE) {
+          level.carried = c;
+          continue;
+        }
+      }
+      buffer[n++] = static_cast<char>(c);
+    }
+  }
+  buffer[n] = '\0';
+  return 0;
+}
+
+int Reader::end_of_file(char* buffer, size_t stored, bool pending_backslash) {
+  if (pending_backslash) diagnostics_.report_error("stray \\");
+  if (in_comment_) diagnostics_.report_error("comment not closed at EOF");
+  in_comment_ = false;
+  if (stored > 0) {
+    buffer[stored] = '\0';
+    return 0;
+  }
+  diagnostics_.pop_chain_name();
+  if (depth_ == 0) {
+    depth_ = -1;
+    levels_[0].bytes = std::string();
+    return -1;
+  }
+  levels_.pop_back();
+  --depth_;
+  line_no_ = levels_[depth_].include_line;
+  buffer[0] = '\0';
+  return 0;
+}
+
+}  // namespace catprep

@@ -1,0 +1,82 @@
+#pragma once
+// Logical lines of the template and of its included files, the include stack they are read
+// from, comment removal, and the byte tests the whole preprocessor shares.
+//
+// Sources are bytes in memory, read as text: control bytes other than tab and line feed are
+// dropped (so a carriage return never reaches a line), and 0x1A ends a file. A backslash before
+// a line feed joins two physical lines. A logical line holds at most MAX_LINE bytes and its NUL.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "catprep/diagnostics.h"
+#include "catprep/source_files.h"
+
+namespace catprep {
+
+inline constexpr size_t LINE_SIZE = 1024;
+inline constexpr size_t MAX_LINE = LINE_SIZE - 1;
+inline constexpr int MAX_INCLUDE_DEPTH = 7;  // deepest level of an included file
+
+// Identifier bytes: ASCII letters and digits, '_', '@' and the Latin-1 letters
+// Ä Ö Ü ß ä ö ü. Every other byte, NUL included, is a delimiter.
+bool is_identifier(unsigned char c);
+inline bool is_delimiter(unsigned char c) {
+  return !is_identifier(c);
+}
+inline bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
+// The first index at or after `at` whose byte is neither a space nor a tab.
+size_t skip_white(const char* text, size_t at);
+// End of the run of identifier bytes that starts at `at`.
+size_t skip_identifier(const char* text, size_t at);
+
+// Blanks out block comments (byte for byte, so the line keeps its length; `in_comment` carries
+// an open one to the next line) and cuts the line at a line comment. Quoted runs protect both.
+void remove_comments(char* line, bool& in_comment);
+
+// The include stack and the reading position in it.
+class Reader final : public Location {
+ public:
+  Reader(SourceFiles& files, Diagnostics& diagnostics);
+
+  void set_input_name(std::string name) { levels_[0].name = std::move(name); }
+  bool has_input_name() const { return !levels_[0].name.empty(); }
+  cattools::IoStatus open_input();
+  cattools::IoStatus read_include(const std::string& name, std::string& bytes) {
+    return files_.read_include(name, bytes);
+  }
+  // Makes `bytes` the file read from the next line on, one level deeper, numbered from 1.
+  void push_include(const std::string& name, std::string bytes);
+
+  // Fills `buffer` (LINE_SIZE bytes) with the next logical line and returns 0, or returns -1
+  // when all input has been read. The end of an included file yields one empty line.
+  int read_line(char* buffer);
+  bool& in_comment() { return in_comment_; }
+
+  int include_depth() const override { return depth_; }
+  const std::string& file_name(int level) const override { return levels_[level].name; }
+  int include_line(int level) const override { return levels_[level].include_line; }
+  int line_no() const override { return line_no_; }
+
+ private:
+  struct Level {
+    std::string name;
+    std::string bytes;
+    size_t pos = 0;
+    int include_line = 0;
+    int carried = -1;  // a byte read after a too-long line, first of the next line
+  };
+  int end_of_file(char* buffer, size_t stored, bool pending_backslash);
+
+  SourceFiles& files_;
+  Diagnostics& diagnostics_;
+  std::vector<Level> levels_;
+  int depth_ = 0;
+  int line_no_ = 0;
+  bool in_comment_ = false;
+};
+
+}  // namespace catprep

@@ -1,0 +1,101 @@
+#include "catprep/macros.h"
+
+#include <cstring>
+
+#include "catprep/line_reader.h"
+
+namespace catprep {
+
+size_t match_word(const char* text, size_t at, std::string_view word) {
+  for (size_t k = 0; k < word.size(); ++k)
+    if (text[at + k] != word[k]) return NO_MATCH;
+  size_t end = at + word.size();
+  return is_delimiter(static_cast<unsigned char>(text[end])) ? end : NO_MATCH;
+}
+
+size_t MacroTable::find_macro(std::string_view name) const {
+  auto found = first_index_.find(name);
+  return found == first_index_.end() ? NO_MATCH : found->second;
+}
+
+void MacroTable::append(std::string name, std::string value, int nparams) {
+  entries_.push_back(Macro{name, std::move(value), nparams});
+  first_index_.emplace(std::move(name), entries_.size() - 1);
+}
+
+void MacroTable::add_macro(std::string_view name, std::string_view value,
+                           Diagnostics& diagnostics) {
+  if (full()) {
+    diagnostics.report_error("too many defines");
+    return;
+  }
+  append(std::string(name), std::string(value), 0);
+  if (full()) diagnostics.report_error("too many defines");
+}
+
+void MacroTable::remove(size_t index) {
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+  first_index_.clear();
+  for (size_t k = 0; k < entries_.size(); ++k) first_index_.emplace(entries_[k].name, k);
+}
+
+namespace {
+
+// The parameter list from the '(' at `at` on; returns false when the head is refused.
+bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHead& head) {
+  text[at] = ',';
+  for (;;) {
+    size_t q = skip_white(text, at);
+    char closing = text[q];
+    if (closing != ',') {
+      if (closing != ')') diagnostics.report_error("expected ')'");
+      text[at] = '\0';
+      at = closing == '\0' ? q : skip_white(text, q + 1);
+      return true;
+    }
+    text[at] = '\0';
+    at = skip_white(text, q + 1);
+    if (text[at] == '\0') {
+      diagnostics.report_error("syntax");
+      return false;
+    }
+    if (head.last == MAX_PARAMS - 1) {
+      diagnostics.report_error("too many parameter");
+      return false;
+    }
+    head.param_names[++head.last] = text + at;
+    at = skip_identifier(text, at);
+  }
+}
+
+}  // namespace
+
+bool parse_macro_head(char* text, size_t& at, const MacroTable& table, Diagnostics& diagnostics,
+                      MacroHead& head) {
+  head = MacroHead{};
+  size_t start = at;
+  at = skip_identifier(text, at);
+  size_t name_end = at;
+  if (text[at] == '(') {
+    if (!parse_parameters(text, at, diagnostics, head)) return false;
+  } else if (text[at] != '\0') {
+    if (!is_blank(text[at])) {
+      diagnostics.report_error("expected white-space");
+      return false;
+    }
+    text[at] = '\0';
+    at = skip_white(text, at + 1);
+  }
+  if (table.full()) {
+    diagnostics.report_error("too many defines");
+    return false;
+  }
+  head.name = std::string_view(text + start, name_end - start);
+  if (table.find_macro(head.name) != NO_MATCH) {
+    diagnostics.report_error("redefined macro");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace catprep

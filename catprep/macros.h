@@ -1,0 +1,70 @@
+#pragma once
+// The macro table: entries in the order they were added, found by name with the earliest entry
+// winning, and the parser of a definition's head (name and parameter list).
+//
+// A stored value is a byte string in which 0x01 is a line break and, in a macro with
+// parameters, 0x02 + k refers to parameter k.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "catprep/diagnostics.h"
+
+namespace catprep {
+
+inline constexpr size_t NO_MATCH = 0x6FFF;  // beyond every line index and table index
+inline constexpr size_t MAX_MACROS = 1000;
+inline constexpr int MAX_PARAMS = 10;
+inline constexpr char LINE_BREAK = '\x01';
+inline constexpr unsigned char FIRST_PARAM_REF = 0x02;
+
+// The index just past `word` when it stands in `text` at `at` followed by a delimiter.
+size_t match_word(const char* text, size_t at, std::string_view word);
+
+struct Macro {
+  std::string name;
+  std::string value;
+  int nparams = 0;
+};
+
+class MacroTable {
+ public:
+  size_t macro_count() const { return entries_.size(); }
+  bool full() const { return entries_.size() >= MAX_MACROS; }
+  const Macro& operator[](size_t index) const { return entries_[index]; }
+  // The first entry named `name`, or NO_MATCH.
+  size_t find_macro(std::string_view name) const;
+  // Appends an entry; the caller has checked that the table is not full.
+  void append(std::string name, std::string value, int nparams);
+  // Appends a macro without parameters, reporting a full table (also when this entry fills it).
+  void add_macro(std::string_view name, std::string_view value, Diagnostics& diagnostics);
+  // Removes an entry; the later ones keep their order.
+  void remove(size_t index);
+
+ private:
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+  };
+  std::vector<Macro> entries_;
+  std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> first_index_;
+};
+
+// A parsed definition head. The names point into the definition's text, where the parser has
+// ended each with a NUL.
+struct MacroHead {
+  std::string_view name;
+  int last = -1;  // index of the last parameter, -1 without a parameter list
+  const char* param_names[MAX_PARAMS] = {};
+};
+
+// Parses the head that starts at `at` in `text` (modified in place) and leaves `at` on the
+// first byte of the value. False, with a report, when the definition is refused: a malformed
+// head, a full table, or a name that is defined already.
+bool parse_macro_head(char* text, size_t& at, const MacroTable& table, Diagnostics& diagnostics,
+                      MacroHead& head);
+
+}  // namespace catprep

@@ -1,0 +1,142 @@
+#include "catprep/macros.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace catprep {
+namespace {
+
+TEST(MatchWord, MatchesWholeWordsOnly) {
+  EXPECT_EQ(match_word("ifdef(A)", 0, "ifdef"), 5u);
+  EXPECT_EQ(match_word("ifdef", 0, "if"), NO_MATCH);
+  EXPECT_EQ(match_word("x if", 2, "if"), 4u);
+  EXPECT_EQ(match_word("AB", 0, "A"), NO_MATCH);
+  EXPECT_EQ(match_word("A\xE4", 0, "A"), NO_MATCH);
+  EXPECT_EQ(match_word("A\xC3\xA4", 0, "A"), 1u);  // UTF-8 bytes are delimiters
+}
+
+TEST(MacroTable, FindsTheEarliestEntryAndKeepsOrderOnRemoval) {
+  MacroTable table;
+  table.append("A", "1", 0);
+  table.append("B", "2", 0);
+  table.append("A", "3", 0);
+  table.append("C", "4", 2);
+  EXPECT_EQ(table.find_macro("A"), 0u);
+  EXPECT_EQ(table.find_macro("D"), NO_MATCH);
+  table.remove(0);
+  EXPECT_EQ(table.find_macro("A"), 1u);
+  EXPECT_EQ(table[1].value, "3");
+  EXPECT_EQ(table.find_macro("C"), 2u);
+  EXPECT_EQ(table[2].nparams, 2);
+  table.remove(table.find_macro("A"));
+  EXPECT_EQ(table.find_macro("A"), NO_MATCH);
+  EXPECT_EQ(table.macro_count(), 2u);
+}
+
+TEST(MacroTable, AddMacroReportsWhenItFillsTheTableAndWhenItIsFull) {
+  std::ostringstream out;
+  Diagnostics diagnostics(out);
+  MacroTable table;
+  for (size_t k = 0; k < MAX_MACROS - 1; ++k) table.append("M" + std::to_string(k), "", 0);
+  table.add_macro("_TAVELLE", "1", diagnostics);
+  EXPECT_EQ(table.macro_count(), MAX_MACROS);
+  table.add_macro("_DATE_", "x", diagnostics);
+  EXPECT_EQ(table.macro_count(), MAX_MACROS);
+  EXPECT_EQ(out.str(), "too many defines\ntoo many defines\n");
+}
+
+struct Parsed {
+  bool accepted;
+  std::string name;
+  std::vector<std::string> params;
+  std::string value;
+  std::string reports;
+};
+
+Parsed parse(const std::string& head_text, const MacroTable& table = {}) {
+  std::string text = head_text;
+  text.resize(text.size() + 1);
+  std::ostringstream out;
+  Diagnostics diagnostics(out);
+  MacroHead head;
+  size_t at = 0;
+  Parsed parsed;
+  parsed.accepted = parse_macro_head(text.data(), at, table, diagnostics, head);
+  parsed.name = std::string(head.name);
+  for (int k = 0; k <= head.last; ++k) parsed.params.push_back(head.param_names[k]);
+  if (parsed.accepted) parsed.value = text.data() + at;
+  parsed.reports = out.str();
+  return parsed;
+}
+
+TEST(ParseMacroHead, NamesParametersAndValue) {
+  Parsed p = parse("F(x, y)\t y-x");
+  EXPECT_TRUE(p.accepted);
+  EXPECT_EQ(p.name, "F");
+  EXPECT_EQ(p.params, (std::vector<std::string>{"x", "y"}));
+  EXPECT_EQ(p.value, "y-x");
+  EXPECT_EQ(p.reports, "");
+  p = parse("E");
+  EXPECT_TRUE(p.accepted);
+  EXPECT_EQ(p.value, "");
+  EXPECT_TRUE(p.params.empty());
+  p = parse("T\tv");
+  EXPECT_EQ(p.value, "v");
+  p = parse("F(x)");
+  EXPECT_EQ(p.value, "");
+}
+
+TEST(ParseMacroHead, EmptyNamesInTheList) {
+  EXPECT_EQ(parse("M() v").params, (std::vector<std::string>{""}));
+  EXPECT_EQ(parse("M(a,) v").params, (std::vector<std::string>{"a", ""}));
+  EXPECT_EQ(parse("M(,a) v").params, (std::vector<std::string>{"", "a"}));
+  Parsed p = parse("(x) v");
+  EXPECT_TRUE(p.accepted);
+  EXPECT_EQ(p.name, "");
+}
+
+TEST(ParseMacroHead, ABlankBeforeTheParenthesisStartsTheValue) {
+  Parsed p = parse("M (a) b");
+  EXPECT_TRUE(p.params.empty());
+  EXPECT_EQ(p.value, "(a) b");
+}
+
+TEST(ParseMacroHead, AMissingCommaMakesTheValueBeginAtTheParenthesis) {
+  Parsed p = parse("M(a b) body");
+  EXPECT_TRUE(p.accepted);
+  EXPECT_EQ(p.params, (std::vector<std::string>{"a"}));
+  EXPECT_EQ(p.value, ") body");
+  EXPECT_EQ(p.reports, "expected ')'\n");
+  p = parse("M(a");
+  EXPECT_TRUE(p.accepted);
+  EXPECT_EQ(p.value, "");
+  EXPECT_EQ(p.reports, "expected ')'\n");
+}
+
+TEST(ParseMacroHead, RefusedHeads) {
+  EXPECT_EQ(parse("M=1").reports, "expected white-space\n");
+  EXPECT_EQ(parse("M-1").reports, "expected white-space\n");
+  EXPECT_EQ(parse("M(a,  ").reports, "syntax\n");
+  EXPECT_EQ(parse("M(  ").reports, "syntax\n");
+  EXPECT_FALSE(parse("M(a,").accepted);
+  Parsed ten = parse("M(a,b,c,d,e,f,g,h,i,j) v");
+  EXPECT_TRUE(ten.accepted);
+  EXPECT_EQ(ten.params.size(), 10u);
+  EXPECT_EQ(parse("M(a,b,c,d,e,f,g,h,i,j,k) v").reports, "too many parameter\n");
+}
+
+TEST(ParseMacroHead, RefusesANameInTheTableAndAFullTableInThatOrder) {
+  MacroTable table;
+  table.append("M", "1", 0);
+  EXPECT_EQ(parse("M 2", table).reports, "redefined macro\n");
+  EXPECT_EQ(parse("M(a b) 2", table).reports, "expected ')'\nredefined macro\n");
+  for (size_t k = 1; k < MAX_MACROS; ++k) table.append("N" + std::to_string(k), "", 0);
+  EXPECT_EQ(parse("M 2", table).reports, "too many defines\n");
+  EXPECT_EQ(parse("M=2", table).reports, "expected white-space\n");
+}
+
+}  // namespace
+}  // namespace catprep

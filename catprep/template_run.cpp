@@ -1,0 +1,30 @@
+#include "catprep/template_run.h"
+
+#include <sstream>
+
+#include "catprep/driver.h"
+#include "tests/support/test_support.h"
+
+namespace catprep::testing {
+
+TemplateRun preprocess(const std::string& main, const std::vector<std::string>& options,
+                       const std::map<std::string, std::string>& includes,
+                       const cattools::FaultPlan& faults) {
+  testing_support::ScratchDir dir;
+  MemoryFiles files;
+  files.add("t.tpl", main);
+  for (const auto& [name, bytes] : includes) files.add(name, bytes);
+  cattools::Args args = {"catprep"};
+  args.insert(args.end(), options.begin(), options.end());
+  args.push_back(dir / "out.cat");
+  args.push_back("t.tpl");
+  std::ostringstream out, err;
+  cattools::Console console{out, err, faults};
+  TemplateRun result;
+  result.exit_code = run(args, console, files);
+  result.out = out.str() + err.str();
+  result.output = testing_support::read_file(dir / "out.cat");
+  return result;
+}
+
+}  // namespace catprep::testing

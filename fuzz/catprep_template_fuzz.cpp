@@ -1,0 +1,34 @@
+// Runs whole templates from arbitrary bytes: the first byte selects the options, the rest up to
+// the first NUL is the template "t.tpl", and what follows the NUL is the file "inc.h" that the
+// template may include (as may the included file, also itself).
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "catprep/driver.h"
+#include "catprep/source_files.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  size_t split = bytes.find('\0');
+  catprep::MemoryFiles files;
+  files.add("t.tpl", bytes.substr(0, split));
+  files.add("inc.h", split == std::string::npos ? std::string() : bytes.substr(split + 1));
+  cattools::Args args = {"catprep"};
+  if (data[0] & 1) args.push_back("-r");
+  if (data[0] & 2) args.push_back("-s");
+  if (data[0] & 4) args.push_back("-DA=\"x,y\"");
+  if (data[0] & 8)
+    args.push_back(
+        "-DF=a\x01"
+        "b");
+  args.push_back("/dev/null");
+  args.push_back("t.tpl");
+  std::ostream discard(nullptr);
+  cattools::Console console{discard, discard};
+  catprep::run(args, console, files);
+  return 0;
+}

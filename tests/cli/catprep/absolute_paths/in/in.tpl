@@ -1,0 +1,2 @@
+#msg absolute names are files
+ok

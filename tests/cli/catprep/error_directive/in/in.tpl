@@ -1,0 +1,3 @@
+kept
+#error stop here
+lost

@@ -1,0 +1,3 @@
+before
+#include "self.tpl"
+after

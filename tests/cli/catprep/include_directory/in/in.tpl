@@ -1,0 +1,3 @@
+#include "sub"
+#include "sub\none.h"
+ok

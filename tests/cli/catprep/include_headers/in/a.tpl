@@ -1,0 +1,4 @@
+a1
+#include "b.inc"
+#include "b.inc"
+#bad in a

@@ -1,0 +1,19 @@
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+inside
+#endif
+#endif
+#endif
+#endif
+#endif
+#endif
+#endif
+#endif
+#endif

@@ -1,0 +1,2 @@
+a line
+#msg read to the end

@@ -1,0 +1,7 @@
+a
+#endif
+b
+#foo
+#include <x.h>
+#else
+c

@@ -1,0 +1,2 @@
+#include "inc/names.h"
+#define GREETING Hello NAME

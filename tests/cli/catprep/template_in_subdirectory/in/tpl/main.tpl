@@ -1,0 +1,2 @@
+#include "inc/strings.h"
+en: GREETING

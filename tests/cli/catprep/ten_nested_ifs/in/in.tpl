@@ -1,0 +1,12 @@
+first
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+#if _TAVELLE
+never
