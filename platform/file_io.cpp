@@ -48,25 +48,35 @@ std::string base_name_of(const std::string& path) {
 
 std::string IoStatus::text() const { return std::strerror(error); }
 
+// Closes a descriptor on every way out of a scope, bad_alloc included.
+class FdGuard {
+ public:
+  explicit FdGuard(int fd) : fd_(fd) {}
+  ~FdGuard() { ::close(fd_); }
+  FdGuard(const FdGuard&) = delete;
+  FdGuard& operator=(const FdGuard&) = delete;
+
+ private:
+  int fd_;
+};
+
 IoStatus read_file(const std::string& path, std::string& contents) {
   contents.clear();
   int fd = open_retrying(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return {errno};
+  FdGuard guard(fd);
   struct stat st;
-  int error = 0;
-  if (::fstat(fd, &st) != 0) error = errno;
-  else if (S_ISDIR(st.st_mode)) error = EISDIR;
-  else if (S_ISREG(st.st_mode)) contents.reserve(static_cast<size_t>(st.st_size));
+  if (::fstat(fd, &st) != 0) return {errno};
+  if (S_ISDIR(st.st_mode)) return {EISDIR};
+  if (S_ISREG(st.st_mode)) contents.reserve(static_cast<size_t>(st.st_size));
   char chunk[1 << 16];
-  while (error == 0) {
+  for (;;) {
     ssize_t got = ::read(fd, chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) error = errno;
-    if (got <= 0) break;
+    if (got < 0) return {errno};
+    if (got == 0) return {};
     contents.append(chunk, static_cast<size_t>(got));
   }
-  ::close(fd);
-  return {error};
 }
 
 bool file_exists(const std::string& path) {
