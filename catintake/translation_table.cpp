@@ -1,0 +1,56 @@
+#include "catintake/translation_table.h"
+
+namespace catintake {
+
+uint32_t TranslationTable::add_message() {
+  messages_.emplace_back();
+  return static_cast<uint32_t>(messages_.size() - 1);
+}
+
+uint32_t TranslationTable::add_text(uint32_t message, const MessageText& text) {
+  texts_.push_back(text);
+  auto id = static_cast<uint32_t>(texts_.size() - 1);
+  texts_[id].next = NO_ID;
+  ImportedMessage& owner = messages_[message];
+  if (owner.last == NO_ID)
+    owner.first = id;
+  else
+    texts_[owner.last].next = id;
+  owner.last = id;
+  count(message, texts_[id], 1);
+  return id;
+}
+
+void TranslationTable::set_text(uint32_t message, uint32_t text, std::string_view bytes) {
+  MessageText& entry = texts_[text];
+  entry.text = store_.store(bytes);
+  entry.has_text = true;
+  if (!entry.key) return;
+  auto [found, added] = key_index_.emplace(entry.text, message);
+  if (!added && message < found->second) found->second = message;
+}
+
+void TranslationTable::set_plural_index(uint32_t message, uint32_t text, int32_t plural_index) {
+  count(message, texts_[text], -1);
+  texts_[text].plural_index = plural_index;
+  count(message, texts_[text], 1);
+}
+
+uint32_t TranslationTable::find_by_key_text(std::string_view bytes) const {
+  auto found = key_index_.find(bytes);
+  return found == key_index_.end() ? NO_ID : found->second;
+}
+
+void TranslationTable::count(uint32_t message, const MessageText& text, int step) {
+  ImportedMessage& owner = messages_[message];
+  bool general = text.plural_index == NO_PLURAL_INDEX;
+  if (text.key) {
+    owner.key_texts += step;
+    if (general) owner.general_key_texts += step;
+  } else {
+    owner.translations += step;
+    if (general) owner.general_translations += step;
+  }
+}
+
+}  // namespace catintake
