@@ -37,8 +37,7 @@ void CatalogLines::replace(Node node, std::string_view text) {
 }
 
 CatalogLines::Node CatalogLines::find_line(std::string_view line) const {
-  auto found = key_lines_.find(line);
-  return found == key_lines_.end() ? none : found->second;
+  return key_lines_.find(line, [this](Node node) { return nodes_[node].text; });
 }
 
 cattools::IoStatus CatalogLines::write(cattools::OutputFile& file) const {
@@ -59,7 +58,7 @@ CatalogLines::Node CatalogLines::link_after(Node node, std::string_view text) {
 
 void CatalogLines::index(Node node) {
   if (language_prefix(nodes_[node].text) == key_prefix_)
-    key_lines_.emplace(nodes_[node].text, node);
+    key_lines_.insert(node, [this](Node line) { return nodes_[line].text; });
 }
 
 }  // namespace catintake

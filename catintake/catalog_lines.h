@@ -2,11 +2,11 @@
 // The catalog as an ordered list of lines that the update edits in place.
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
+#include "catintake/first_match_index.h"
 #include "catintake/language.h"
 #include "catintake/text_store.h"
 #include "platform/file_io.h"
@@ -51,7 +51,7 @@ class CatalogLines {
   Node link_after(Node node, std::string_view text);
   void index(Node node);
 
-  std::vector<LineNode> nodes_;
+  std::deque<LineNode> nodes_;
   Node tail_ = head;
   std::string key_prefix_;  // language prefix of the key language
   TextStore store_;
@@ -59,7 +59,7 @@ class CatalogLines {
   // or removes lines elsewhere than at the end only for other languages (another prefix) and
   // for key-language plural lines, whose '[' after the code never lets them equal a line
   // "<code>: <text>" that `find_line` is asked for; so the index stays exact.
-  std::unordered_map<std::string_view, Node> key_lines_;
+  FirstMatchIndex key_lines_;
 };
 
 }  // namespace catintake

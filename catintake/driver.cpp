@@ -187,6 +187,7 @@ bool Importer::update_catalog() {
     reporter_.report("unable to open file \"" + output_ + "\": " + status.text());
     return false;
   }
+  table_.end_lookups();
   try {
     CatalogLines lines(key_);
     lines.load(bytes);

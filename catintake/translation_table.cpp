@@ -11,6 +11,7 @@ uint32_t TranslationTable::add_text(uint32_t message, const MessageText& text) {
   texts_.push_back(text);
   auto id = static_cast<uint32_t>(texts_.size() - 1);
   texts_[id].next = NO_ID;
+  texts_[id].message = message;
   ImportedMessage& owner = messages_[message];
   if (owner.last == NO_ID)
     owner.first = id;
@@ -26,8 +27,9 @@ void TranslationTable::set_text(uint32_t message, uint32_t text, std::string_vie
   entry.text = store_.store(bytes);
   entry.has_text = true;
   if (!entry.key) return;
-  auto [found, added] = key_index_.emplace(entry.text, message);
-  if (!added && message < found->second) found->second = message;
+  auto text_of = [this](uint32_t id) { return texts_[id].text; };
+  uint32_t held = key_index_.insert(text, text_of);
+  if (texts_[held].message > message) key_index_.replace(text, text_of);
 }
 
 void TranslationTable::set_plural_index(uint32_t message, uint32_t text, int32_t plural_index) {
@@ -37,8 +39,8 @@ void TranslationTable::set_plural_index(uint32_t message, uint32_t text, int32_t
 }
 
 uint32_t TranslationTable::find_by_key_text(std::string_view bytes) const {
-  auto found = key_index_.find(bytes);
-  return found == key_index_.end() ? NO_ID : found->second;
+  uint32_t found = key_index_.find(bytes, [this](uint32_t id) { return texts_[id].text; });
+  return found == FirstMatchIndex::none ? NO_ID : texts_[found].message;
 }
 
 void TranslationTable::count(uint32_t message, const MessageText& text, int step) {

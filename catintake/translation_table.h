@@ -3,10 +3,10 @@
 // places into the catalog.
 
 #include <cstdint>
+#include <deque>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
+#include "catintake/first_match_index.h"
 #include "catintake/language.h"
 #include "catintake/text_store.h"
 
@@ -23,6 +23,7 @@ struct MessageText {
   bool has_text = false;  // false while the reader is still collecting it
   std::string_view text;  // with the catalog's escapes, owned by the table
   uint32_t next = NO_ID;  // next text of the same message
+  uint32_t message = NO_ID;
 
   static MessageText make(LanguageCode language, bool key, int32_t plural_index) {
     MessageText text;
@@ -59,14 +60,16 @@ class TranslationTable {
 
   // The first message, in table order, that holds a key text equal to `bytes`; NO_ID if none.
   uint32_t find_by_key_text(std::string_view bytes) const;
+  // Releases what `find_by_key_text` needs, once no reader will ask any more.
+  void end_lookups() { key_index_.clear(); }
 
  private:
   void count(uint32_t message, const MessageText& text, int step);
 
-  std::vector<ImportedMessage> messages_;
-  std::vector<MessageText> texts_;
+  std::deque<ImportedMessage> messages_;
+  std::deque<MessageText> texts_;
   TextStore store_;
-  std::unordered_map<std::string_view, uint32_t> key_index_;  // key text -> first message
+  FirstMatchIndex key_index_;  // key texts, by the text of the lowest message
 };
 
 }  // namespace catintake
