@@ -53,7 +53,6 @@ class PoReader {
   Phase phase_ = Phase::before_header;
   std::string collected_;
   uint32_t open_text_ = NO_ID;  // the text that receives `collected_`
-  uint32_t open_message_ = NO_ID;
   uint32_t before_open_ = NO_ID;  // the text before it in its message
   uint32_t current_ = NO_ID;      // the message msgstr lines add to
   bool opened_any_ = false;
@@ -64,7 +63,7 @@ bool PoReader::read() {
     std::string_view line;
     while (lines_.next(line))
       if (!handle_line(skip_blanks(line))) return false;
-    if (open_text_ != NO_ID) table_.set_text(open_message_, open_text_, collected_);
+    if (open_text_ != NO_ID) table_.set_text(open_text_, collected_);
     return true;
   } catch (const std::bad_alloc&) {
     reporter_.report_at("insufficient memory", lines_.line_number());
@@ -130,7 +129,7 @@ void PoReader::finish_open_text() {
         collected_ = before.text;
     }
   }
-  table_.set_text(open_message_, open_text_, collected_);
+  table_.set_text(open_text_, collected_);
 }
 
 void PoReader::check_general_forms() {
@@ -208,7 +207,6 @@ bool PoReader::find_later_msgid(std::string_view rest) {
 bool PoReader::open_text(uint32_t message, const MessageText& text, std::string_view rest) {
   before_open_ = table_.message(message).last;
   open_text_ = table_.add_text(message, text);
-  open_message_ = message;
   current_ = message;
   opened_any_ = true;
   collected_.clear();

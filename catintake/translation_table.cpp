@@ -22,14 +22,19 @@ uint32_t TranslationTable::add_text(uint32_t message, const MessageText& text) {
   return id;
 }
 
-void TranslationTable::set_text(uint32_t message, uint32_t text, std::string_view bytes) {
+void TranslationTable::set_text(uint32_t text, std::string_view bytes) {
   MessageText& entry = texts_[text];
   entry.text = store_.store(bytes);
   entry.has_text = true;
-  if (!entry.key) return;
+  if (indexed_) index_key_text(text);
+}
+
+void TranslationTable::index_key_text(uint32_t text) {
+  const MessageText& entry = texts_[text];
+  if (!entry.key || !entry.has_text) return;
   auto text_of = [this](uint32_t id) { return texts_[id].text; };
   uint32_t held = key_index_.insert(text, text_of);
-  if (texts_[held].message > message) key_index_.replace(text, text_of);
+  if (texts_[held].message > entry.message) key_index_.replace(text, text_of);
 }
 
 void TranslationTable::set_plural_index(uint32_t message, uint32_t text, int32_t plural_index) {
@@ -38,7 +43,11 @@ void TranslationTable::set_plural_index(uint32_t message, uint32_t text, int32_t
   count(message, texts_[text], 1);
 }
 
-uint32_t TranslationTable::find_by_key_text(std::string_view bytes) const {
+uint32_t TranslationTable::find_by_key_text(std::string_view bytes) {
+  if (!indexed_) {
+    for (uint32_t text = 0; text < texts_.size(); ++text) index_key_text(text);
+    indexed_ = true;
+  }
   uint32_t found = key_index_.find(bytes, [this](uint32_t id) { return texts_[id].text; });
   return found == FirstMatchIndex::none ? NO_ID : texts_[found].message;
 }

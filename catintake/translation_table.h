@@ -55,21 +55,27 @@ class TranslationTable {
   // Appends `text` (without its bytes; see `set_text`) to the message's list; returns its id.
   uint32_t add_text(uint32_t message, const MessageText& text);
   // Gives the text its bytes (a copy). A key text becomes findable by `find_by_key_text`.
-  void set_text(uint32_t message, uint32_t text, std::string_view bytes);
+  void set_text(uint32_t text, std::string_view bytes);
   void set_plural_index(uint32_t message, uint32_t text, int32_t plural_index);
 
   // The first message, in table order, that holds a key text equal to `bytes`; NO_ID if none.
-  uint32_t find_by_key_text(std::string_view bytes) const;
+  // The index behind it is built on the first call and kept up to date from then on.
+  uint32_t find_by_key_text(std::string_view bytes);
   // Releases what `find_by_key_text` needs, once no reader will ask any more.
-  void end_lookups() { key_index_.clear(); }
+  void end_lookups() {
+    key_index_.clear();
+    indexed_ = false;
+  }
 
  private:
   void count(uint32_t message, const MessageText& text, int step);
+  void index_key_text(uint32_t text);
 
   std::deque<ImportedMessage> messages_;
   std::deque<MessageText> texts_;
   TextStore store_;
   FirstMatchIndex key_index_;  // key texts, by the text of the lowest message
+  bool indexed_ = false;
 };
 
 }  // namespace catintake

@@ -160,7 +160,7 @@ void XliffReader::close_message() {
   uint32_t message = table_.add_message();
   for (const PendingText& text : *current_) {
     MessageText entry = MessageText::make(text.language, text.key, text.plural_index);
-    table_.set_text(message, table_.add_text(message, entry), text.text);
+    table_.set_text(table_.add_text(message, entry), text.text);
   }
   current_.reset();
 }
