@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/test_support.h"
@@ -40,14 +43,24 @@ TEST(Driver, MergesAndReportsEachStep) {
 
 TEST(Driver, InjectedWriteCloseAndRenameFailuresLeaveTheCatalog) {
   Fixture f;
-  for (cattools::FaultPlan faults :
-       {cattools::FaultPlan{.fail_write = 1}, cattools::FaultPlan{.fail_close = true},
-        cattools::FaultPlan{.fail_rename = true}}) {
-    auto result = run_tool(run, f.args(), faults);
+  struct Case {
+    cattools::FaultPlan faults;
+    std::string text;
+  } cases[] = {{{.fail_write = 1}, "No space left on device"},
+               {{.fail_close = true}, "Input/output error"},
+               {{.fail_rename = true}, "Input/output error"}};
+  for (const Case& c : cases) {
+    auto result = run_tool(run, f.args(), c.faults);
     EXPECT_EQ(result.exit_code, 1);
-    EXPECT_TRUE(result.err.starts_with("catintake - unable to create \"" + f.catalog + "\": "))
-        << result.err;
+    EXPECT_EQ(result.err, "catintake - unable to create \"" + f.catalog + "\": " + c.text + "\n");
+    EXPECT_EQ(result.out, "Imported language \"nl\" from " + f.input + "\n");
     EXPECT_EQ(read_file(f.catalog), CATALOG);
+    // A new catalog is not created, and no temporary file stays behind.
+    std::string fresh = f.dir / "new.cat";
+    EXPECT_EQ(run_tool(run, {"catintake", fresh, "nl=" + f.input}, c.faults).exit_code, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.path()),
+                            std::filesystem::directory_iterator()),
+              2);
   }
 }
 
