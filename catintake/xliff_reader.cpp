@@ -1,5 +1,6 @@
 #include "catintake/xliff_reader.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string>
@@ -81,7 +82,8 @@ class XliffReader {
   bool plural_group_ = false;
   bool in_alt_trans_ = false;
   int32_t plural_index_ = NO_PLURAL_INDEX;
-  std::optional<std::vector<PendingText>> current_;  // the message being filled
+  // The message being filled, as runs of texts whose languages are the same.
+  std::optional<std::vector<std::vector<PendingText>>> current_;
 };
 
 bool XliffReader::read() {
@@ -158,9 +160,11 @@ void XliffReader::message_start() {
 void XliffReader::close_message() {
   if (!current_) return;
   uint32_t message = table_.add_message();
-  for (const PendingText& text : *current_) {
-    MessageText entry = MessageText::make(text.language, text.key, text.plural_index);
-    table_.set_text(table_.add_text(message, entry), text.text);
+  for (const auto& run : *current_) {
+    for (const PendingText& text : run) {
+      MessageText entry = MessageText::make(text.language, text.key, text.plural_index);
+      table_.set_text(table_.add_text(message, entry), text.text);
+    }
   }
   current_.reset();
 }
@@ -193,18 +197,21 @@ bool XliffReader::element_text() {
 // Inside a plural group the texts of one language stay together: a text whose language is
 // present goes before the last text of that language's run when other languages follow it.
 void XliffReader::add_text(PendingText text) {
-  std::vector<PendingText>& texts = *current_;
-  size_t run = 0;
-  while (run < texts.size() && !same_language(texts[run].language.view(), text.language.view()))
-    ++run;
-  size_t run_end = run;
-  while (run_end < texts.size() &&
-         same_language(texts[run_end].language.view(), text.language.view()))
-    ++run_end;
-  if (plural_group_ && run < texts.size() && run_end < texts.size())
-    texts.insert(texts.begin() + static_cast<ptrdiff_t>(run_end - 1), std::move(text));
+  auto& runs = *current_;
+  auto same = [&](const std::vector<PendingText>& run) {
+    return same_language(run.front().language.view(), text.language.view());
+  };
+  auto run = runs.end();
+  if (plural_group_)
+    run = std::find_if(runs.begin(), runs.end(), same);
+  else if (!runs.empty() && same(runs.back()))
+    run = runs.end() - 1;
+  if (run == runs.end())
+    runs.emplace_back().push_back(std::move(text));
+  else if (plural_group_ && run + 1 != runs.end())
+    run->insert(run->end() - 1, std::move(text));
   else
-    texts.push_back(std::move(text));
+    run->push_back(std::move(text));
 }
 
 void XliffReader::restore_key_language() {
