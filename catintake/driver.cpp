@@ -56,7 +56,8 @@ bool has_key_prefix(std::string_view argument) {
 }
 
 // The key language of an existing catalog: the code before the ':' of its first line that is
-// not empty, not a comment and holds a ':' after exactly a code's characters.
+// not empty, not a comment and holds a ':' after exactly a code's characters. A code that
+// cannot stand for a language ("//: ..." is a comment line) does not count.
 LanguageCode catalog_key_language(std::string_view bytes) {
   catalog::skip_utf8_bom(bytes);
   catalog::LineReader reader(bytes);

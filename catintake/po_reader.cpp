@@ -52,7 +52,7 @@ class PoReader {
   Reporter& reporter_;
   Phase phase_ = Phase::before_header;
   std::string collected_;
-  uint32_t open_text_ = NO_ID;  // the text that receives `collected_`
+  uint32_t open_text_ = NO_ID;    // the text that receives `collected_`
   uint32_t before_open_ = NO_ID;  // the text before it in its message
   uint32_t current_ = NO_ID;      // the message msgstr lines add to
   bool opened_any_ = false;

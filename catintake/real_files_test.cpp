@@ -1,6 +1,7 @@
 // Imports the real-world PO and XLIFF files kept beside the source tree (skipped when they are
 // not there) and checks the catalogs against an independent reading of the same files.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "catintake/driver.h"
+#include "catintake/language.h"
 #include "tests/support/test_support.h"
 
 namespace catintake {
@@ -106,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, RealFile, ::testing::ValuesIn(real_files()),
                          [](const auto& info) {
                            std::string name = fs::path(info.param).filename().string();
                            for (char& c : name)
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             if (!is_ascii_alnum(c)) c = '_';
                            return name;
                          });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RealFile);
