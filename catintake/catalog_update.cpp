@@ -1,0 +1,202 @@
+#include "catintake/catalog_update.h"
+
+#include <string>
+#include <vector>
+
+#include "catalog/text_routines.h"
+
+namespace catintake {
+namespace {
+
+using Node = CatalogLines::Node;
+
+struct Run {
+  std::vector<uint32_t> texts;
+  bool key_language = false;
+  bool has_general = false;
+};
+
+std::string format_line(const MessageText& text) {
+  std::string line(text.language.view());
+  if (text.plural_index != NO_PLURAL_INDEX) line += "[" + std::to_string(text.plural_index) + "]";
+  line += ": ";
+  line += text.text;
+  return line;
+}
+
+bool is_language_line(std::string_view line) {
+  return !line.empty() && line[0] != '#' && !line.starts_with("//");
+}
+
+// Whether `line` begins with `code`, "[index]", optional blanks and ':'.
+bool is_plural_line_of(std::string_view line, std::string_view code, int32_t index) {
+  std::string head = std::string(code) + "[" + std::to_string(index) + "]";
+  if (!line.starts_with(head)) return false;
+  std::string_view rest = catalog::skip_blanks(line.substr(head.size()));
+  return !rest.empty() && rest[0] == ':';
+}
+
+class MessagePlacer {
+ public:
+  MessagePlacer(const TranslationTable& table, LanguageCode key_language, bool catalog_existed,
+                CatalogLines& lines, Reporter& reporter)
+      : table_(table),
+        key_(key_language),
+        existed_(catalog_existed),
+        lines_(lines),
+        reporter_(reporter) {}
+
+  void place(uint32_t message);
+
+ private:
+  void split_runs(uint32_t message);
+  void place_run(const Run& run);
+  void place_key_text(const MessageText& text);
+  void place_translation(const MessageText& text);
+  void place_key_plural(const MessageText& text);
+  void place_plural(const MessageText& text, bool run_placed_general);
+  bool is_key_line(Node node) const;
+  Node message_end() const;  // the next key line after the message's, or none
+
+  const TranslationTable& table_;
+  LanguageCode key_;
+  bool existed_;
+  CatalogLines& lines_;
+  Reporter& reporter_;
+  std::vector<Run> runs_;
+  Node key_line_ = CatalogLines::none;
+  Node written_last_ = CatalogLines::none;
+};
+
+void MessagePlacer::place(uint32_t message) {
+  split_runs(message);
+  size_t first = 0;
+  while (first < runs_.size() && !(runs_[first].key_language && runs_[first].has_general)) ++first;
+  if (first == runs_.size()) {
+    reporter_.report("message has no key text, skipped");
+    return;
+  }
+  key_line_ = written_last_ = CatalogLines::none;
+  place_run(runs_[first]);
+  for (size_t i = 0; i < runs_.size(); ++i)
+    if (i != first) place_run(runs_[i]);
+}
+
+void MessagePlacer::split_runs(uint32_t message) {
+  runs_.clear();
+  for (uint32_t id = table_.message(message).first; id != NO_ID; id = table_.text(id).next) {
+    const MessageText& text = table_.text(id);
+    if (runs_.empty() ||
+        !same_language(table_.text(runs_.back().texts[0]).language.view(), text.language.view())) {
+      runs_.emplace_back();
+      runs_.back().key_language = same_language(text.language.view(), key_.view());
+    }
+    runs_.back().texts.push_back(id);
+    if (text.plural_index == NO_PLURAL_INDEX) runs_.back().has_general = true;
+  }
+}
+
+void MessagePlacer::place_run(const Run& run) {
+  for (uint32_t id : run.texts) {
+    const MessageText& text = table_.text(id);
+    if (text.plural_index != NO_PLURAL_INDEX) continue;
+    if (run.key_language)
+      place_key_text(text);
+    else
+      place_translation(text);
+  }
+  for (uint32_t id : run.texts) {
+    const MessageText& text = table_.text(id);
+    if (text.plural_index == NO_PLURAL_INDEX) continue;
+    if (run.key_language)
+      place_key_plural(text);
+    else
+      place_plural(text, run.has_general);
+  }
+}
+
+void MessagePlacer::place_key_text(const MessageText& text) {
+  std::string line = format_line(text);
+  Node found = lines_.find_line(line);
+  if (found == CatalogLines::none) {
+    if (existed_) {
+      reporter_.report("key message \"" + std::string(text.text) + "\" is added to the catalog.");
+    }
+    if (!lines_.empty()) lines_.append("");
+    found = lines_.append(line);
+  }
+  key_line_ = written_last_ = found;
+}
+
+// Replaces the language's lines within the message, or adds the line after the message's
+// last language line.
+void MessagePlacer::place_translation(const MessageText& text) {
+  std::string line = format_line(text);
+  std::string_view code = text.language.view();
+  Node end = message_end();
+  Node last_language_line = key_line_;
+  for (Node before = key_line_; lines_.next(before) != end; before = lines_.next(before)) {
+    Node node = lines_.next(before);
+    if (same_language(lines_.text(node), code)) {
+      while (lines_.next(before) != CatalogLines::none &&
+             same_language(lines_.text(lines_.next(before)), code))
+        lines_.remove_after(before);
+      written_last_ = lines_.insert_after(before, line);
+      return;
+    }
+    if (is_language_line(lines_.text(node))) last_language_line = node;
+  }
+  written_last_ = lines_.insert_after(last_language_line, line);
+}
+
+void MessagePlacer::place_key_plural(const MessageText& text) {
+  std::string line = format_line(text);
+  Node reached = key_line_;
+  while (lines_.text(reached) != line) {
+    Node node = lines_.next(reached);
+    if (node == CatalogLines::none || !same_language(lines_.text(node), key_.view()) ||
+        is_key_line(node))
+      break;
+    reached = node;
+  }
+  if (lines_.text(reached) != line) reached = lines_.insert_after(reached, line);
+  written_last_ = reached;
+}
+
+void MessagePlacer::place_plural(const MessageText& text, bool run_placed_general) {
+  std::string line = format_line(text);
+  if (!run_placed_general) {
+    Node end = message_end();
+    for (Node node = lines_.next(key_line_); node != end; node = lines_.next(node)) {
+      if (is_plural_line_of(lines_.text(node), text.language.view(), text.plural_index)) {
+        lines_.replace(node, line);
+        written_last_ = node;
+        return;
+      }
+    }
+  }
+  written_last_ = lines_.insert_after(written_last_, line);
+}
+
+bool MessagePlacer::is_key_line(Node node) const {
+  std::string_view line = lines_.text(node);
+  std::string_view prefix = language_prefix(line);
+  return prefix == language_prefix(key_.view()) && line.size() > prefix.size() &&
+         line[prefix.size()] == ':';
+}
+
+Node MessagePlacer::message_end() const {
+  Node node = lines_.next(key_line_);
+  while (node != CatalogLines::none && !is_key_line(node)) node = lines_.next(node);
+  return node;
+}
+
+}  // namespace
+
+void place_messages(const TranslationTable& table, LanguageCode key_language, bool catalog_existed,
+                    CatalogLines& lines, Reporter& reporter) {
+  MessagePlacer placer(table, key_language, catalog_existed, lines, reporter);
+  for (uint32_t message = 0; message < table.message_count(); ++message) placer.place(message);
+}
+
+}  // namespace catintake

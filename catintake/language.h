@@ -1,0 +1,47 @@
+#pragma once
+// Language codes and the language prefix of catalog lines.
+
+#include <cstdint>
+#include <string_view>
+
+namespace catintake {
+
+// A language code of at most five bytes ("en", "pt-BR"); the bytes are not validated.
+class LanguageCode {
+ public:
+  LanguageCode() = default;
+  explicit LanguageCode(std::string_view code);  // keeps at most the first five bytes
+
+  std::string_view view() const { return {bytes_, size_}; }
+  bool empty() const { return size_ == 0; }
+  bool operator==(const LanguageCode& other) const { return view() == other.view(); }
+
+ private:
+  char bytes_[5] = {};
+  uint8_t size_ = 0;
+};
+
+// The code at the start of `text`: five bytes when the third is '-', else two (fewer when the
+// text is shorter).
+LanguageCode copy_language_code(std::string_view text);
+
+inline bool is_ascii_alnum(char byte) {
+  return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+         (byte >= '0' && byte <= '9');
+}
+
+// A code may stand for a language only when it begins with an ASCII letter or digit; any other
+// first byte (or none) would give an empty language prefix, which comment and blank lines share.
+inline bool is_usable_code(std::string_view code) {
+  return !code.empty() && is_ascii_alnum(code[0]);
+}
+
+// The leading run of at most five ASCII letters, digits and '-'.
+std::string_view language_prefix(std::string_view text);
+
+// Whether the language prefixes of `a` and `b` are equal (case-sensitive).
+inline bool same_language(std::string_view a, std::string_view b) {
+  return language_prefix(a) == language_prefix(b);
+}
+
+}  // namespace catintake

@@ -1,0 +1,145 @@
+#include "catintake/po_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "catintake/test_helpers.h"
+
+namespace catintake {
+namespace {
+
+using testing::import;
+using testing::po;
+
+const char* const NL_HEADER = "msgid \"\"\nmsgstr \"\"\n\"Language: nl\\n\"\n\n";
+
+TEST(PoReader, HeaderLanguageUnlessThePrefixGivesOne) {
+  std::string body = "msgid \"Hello\"\nmsgstr \"Hallo\"\n";
+  EXPECT_EQ(import({po("", NL_HEADER + body)}).languages[0], "nl");
+  EXPECT_EQ(import({po("de", NL_HEADER + body)}).catalog, "en: Hello\nde: Hallo\n");
+  std::string pt = "msgid \"\"\nmsgstr \"\"\n\"Language: pt-BR\\n\"\n";
+  EXPECT_EQ(import({po("", pt + body)}).languages[0], "pt-BR");
+  std::string underscore = "msgid \"\"\nmsgstr \"\"\n\"Language: nl_NL\\n\"\n";
+  EXPECT_EQ(import({po("", underscore + body)}).languages[0], "nl");
+  std::string charset = "msgid \"\"\nmsgstr \"\"\n\"charset=x Language: fr\\n\"\n";
+  EXPECT_EQ(import({po("de", charset + body)}).languages[0], "de");
+}
+
+TEST(PoReader, WithoutALanguageTheFirstMessageLineFails) {
+  const char* const message = "msgid \"Hello\"\nmsgstr \"Hallo\"\n";
+  auto no_header = import({po("", message)});
+  EXPECT_FALSE(no_header.read);
+  EXPECT_EQ(no_header.err, "catintake - no language code or invalid language code.\n");
+  // An empty header value is no language (the next character is the escape's backslash).
+  auto empty_value =
+      import({po("", "msgid \"\"\nmsgstr \"\"\n\"Language: \\n\"\n" + std::string(message))});
+  EXPECT_FALSE(empty_value.read);
+  EXPECT_EQ(empty_value.err, no_header.err);
+}
+
+TEST(PoReader, SkipsAByteOrderMarkSoTheHeaderIsFound) {
+  auto outcome =
+      import({po("", "\xEF\xBB\xBF" + std::string(NL_HEADER) + "msgid \"a\"\r\nmsgstr \"b\"\r\n")});
+  EXPECT_TRUE(outcome.read);
+  EXPECT_EQ(outcome.catalog, "en: a\nnl: b\n");
+}
+
+TEST(PoReader, StringsKeepCatalogEscapesAndJoinContinuations) {
+  auto outcome = import({po("nl",
+                            "msgid \"a\\\"b\\n\"\nmsgstr \"\"\n  \"ab\"\n\"cd\\\\\" trailing\n"
+                            "msgid \"x\\'y\"\nmsgstr \"end\\\n")});
+  EXPECT_EQ(outcome.catalog, "en: a\"b\\n\nnl: abcd\\\\\n\nen: x'y\nnl: end\\\n");
+}
+
+TEST(PoReader, EmptyTextIsReportedWithTheLineBeforeTheKeyword) {
+  auto outcome =
+      import({po("nl", "msgid \"Hello\"\nmsgstr \"\"\n\nmsgid \"Bye\"\nmsgstr \"x\"\n")});
+  EXPECT_EQ(outcome.err, "catintake - empty key string or translation, line 3\n");
+  EXPECT_EQ(outcome.catalog, "en: Hello\nnl: \n\nen: Bye\nnl: x\n");
+}
+
+TEST(PoReader, PluralFormsMapIndexZeroToTheSingular) {
+  auto outcome = import({po("nl",
+                            "msgid \"apple\"\nmsgid_plural \"apples\"\n"
+                            "msgstr[0] \"appel\"\nmsgstr[1] \"appels\"\n")});
+  EXPECT_EQ(outcome.catalog, "en: apples\nen[1]: apple\nnl: appels\nnl[1]: appel\n");
+  // An empty general form takes the singular.
+  auto fallback = import({po("nl",
+                             "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\n"
+                             "msgstr[1] \"\"\nmsgid \"c\"\nmsgstr \"d\"\n")});
+  EXPECT_EQ(fallback.catalog, "en: as\nen[1]: a\nnl: b\nnl[1]: b\n\nen: c\nnl: d\n");
+  EXPECT_EQ(fallback.err, "catintake - empty key string or translation, line 4\n");
+  // Higher indexes are general forms: the last one wins.
+  auto higher = import({po("uk",
+                           "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"x\"\n"
+                           "msgstr[1] \"y\"\nmsgstr[ 2 ] \"z\"\n")});
+  EXPECT_EQ(higher.catalog, "en: as\nen[1]: a\nuk: z\nuk[1]: x\n");
+}
+
+TEST(PoReader, MsgidWithoutMsgstrBecomesTheSingularOfTheNext) {
+  auto outcome = import({po("nl",
+                            "msgid \"one\"\nmsgid \"many\"\nmsgstr \"veel\"\n"
+                            "msgid \"x\"\nmsgstr \"y\"\n")});
+  EXPECT_EQ(outcome.catalog, "en: one\nen[1]: many\nnl: veel\n\nen: x\nnl: y\n");
+  EXPECT_EQ(outcome.err, "catintake - missing general (plural) form, line 1\n");
+  auto missing = import({po("nl",
+                            "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\n\n"
+                            "msgid \"c\"\nmsgstr \"d\"\n")});
+  EXPECT_EQ(missing.err, "catintake - missing general (plural) form, line 4\n");
+}
+
+TEST(PoReader, MsgidPluralWithoutMsgidStartsAMessage) {
+  auto outcome = import({po("nl", "msgstr \"orphan\"\nmsgid_plural \"as\"\nmsgstr \"b\"\n")});
+  EXPECT_TRUE(outcome.read);
+  EXPECT_EQ(outcome.catalog, "en: as\nnl: b\n");
+}
+
+TEST(PoReader, CommentsContextsAndObsoleteEntriesAreNotImported) {
+  auto outcome = import({po("nl",
+                            "#, fuzzy\nmsgid \"a\"\nmsgstr \"b\"\nmsgctxt \"menu\"\n"
+                            "\"more\"\n#~ msgid \"old\"\n#~ msgstr \"oud\"\n")});
+  EXPECT_EQ(outcome.catalog, "en: a\nnl: b\n");
+}
+
+TEST(PoReader, LaterFilesTranslateMessagesOfTheTable) {
+  std::string first = "msgid \"Hello\"\nmsgstr \"Hallo\"\nmsgid \"ab\"\nmsgstr \"x\"\n";
+  std::string second =
+      "msgid \"Hello\"\nmsgstr \"Salut\"\nmsgid \"\"\n\"a\"\n  \"b\"\nmsgstr \"y\"\n";
+  auto outcome = import({po("nl", first), po("fr", second)});
+  EXPECT_EQ(outcome.catalog, "en: Hello\nnl: Hallo\nfr: Salut\n\nen: ab\nnl: x\nfr: y\n");
+  auto unknown = import({po("nl", first), po("fr", "\n\nmsgid \"Bye\"\n\"\"\nmsgstr \"z\"\n")});
+  EXPECT_FALSE(unknown.read);
+  EXPECT_EQ(unknown.err, "catintake - cannot find msgid, line 4\n");
+}
+
+TEST(PoReader, AMsgstrBeforeAnyMsgidIsSkipped) {
+  auto outcome = import({po("nl", "msgstr \"lost\"\nmsgid \"a\"\nmsgstr \"b\"\n")});
+  EXPECT_TRUE(outcome.read);
+  EXPECT_EQ(outcome.catalog, "en: a\nnl: b\n");
+}
+
+TEST(PoReader, TextsUpToTheLimitAreKeptLongerOnesFailTheFile) {
+  std::string limit(MAX_TEXT_LENGTH, 'x');
+  auto fits = import({po("nl", "msgid \"a\"\nmsgstr \"\"\n\"" + limit.substr(1) + "\"\n\"x\"\n")});
+  EXPECT_TRUE(fits.read);
+  EXPECT_EQ(fits.catalog, "en: a\nnl: " + limit + "\n");
+  auto too_long = import({po("nl", "msgid \"a\"\nmsgstr \"" + limit + "\"\n\"y\"\n")});
+  EXPECT_FALSE(too_long.read);
+  EXPECT_EQ(too_long.err, "catintake - message too long, line 3\n");
+  // An escape that does not fit counts both its characters.
+  std::string almost(MAX_TEXT_LENGTH - 1, 'x');
+  EXPECT_FALSE(import({po("nl", "msgid \"" + almost + "\\n\"\n")}).read);
+}
+
+TEST(PoReader, TruncatedAndUnclosedStringsKeepWhatWasRead) {
+  auto outcome = import({po("nl", "msgid \"Hel\nmsgstr \"Hal")});
+  EXPECT_TRUE(outcome.read);
+  EXPECT_EQ(outcome.catalog, "en: Hel\nnl: Hal\n");
+}
+
+TEST(PoReader, NulBytesAreOrdinaryBytes) {
+  std::string nul("msgid \"a\0b\"\nmsgstr \"c\0\"\n", 24);
+  EXPECT_EQ(import({po("nl", nul)}).catalog, std::string("en: a\0b\nnl: c\0\n", 15));
+}
+
+}  // namespace
+}  // namespace catintake

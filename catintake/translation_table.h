@@ -1,0 +1,81 @@
+#pragma once
+// The in-memory table of imported messages that the readers fill and the catalog update
+// places into the catalog.
+
+#include <cstdint>
+#include <deque>
+#include <string_view>
+
+#include "catintake/first_match_index.h"
+#include "catintake/language.h"
+#include "catintake/text_store.h"
+
+namespace catintake {
+
+inline constexpr int32_t NO_PLURAL_INDEX = -32768;  // the general form
+inline constexpr uint32_t NO_ID = UINT32_MAX;
+
+// One text of a message in one language.
+struct MessageText {
+  LanguageCode language;
+  int32_t plural_index = NO_PLURAL_INDEX;
+  bool key = false;       // given in the key language (PO msgid, XLIFF source)
+  bool has_text = false;  // false while the reader is still collecting it
+  std::string_view text;  // with the catalog's escapes, owned by the table
+  uint32_t next = NO_ID;  // next text of the same message
+  uint32_t message = NO_ID;
+
+  static MessageText make(LanguageCode language, bool key, int32_t plural_index) {
+    MessageText text;
+    text.language = language;
+    text.key = key;
+    text.plural_index = plural_index;
+    return text;
+  }
+};
+
+// A message: its texts in the order the readers gave them.
+struct ImportedMessage {
+  uint32_t first = NO_ID;
+  uint32_t last = NO_ID;
+  uint32_t key_texts = 0;
+  uint32_t translations = 0;
+  uint32_t general_key_texts = 0;
+  uint32_t general_translations = 0;
+};
+
+class TranslationTable {
+ public:
+  size_t message_count() const { return messages_.size(); }
+  const ImportedMessage& message(uint32_t id) const { return messages_[id]; }
+  const MessageText& text(uint32_t id) const { return texts_[id]; }
+
+  // Appends an empty message and returns its id.
+  uint32_t add_message();
+  // Appends `text` (without its bytes; see `set_text`) to the message's list; returns its id.
+  uint32_t add_text(uint32_t message, const MessageText& text);
+  // Gives the text its bytes (a copy). A key text becomes findable by `find_by_key_text`.
+  void set_text(uint32_t text, std::string_view bytes);
+  void set_plural_index(uint32_t message, uint32_t text, int32_t plural_index);
+
+  // The first message, in table order, that holds a key text equal to `bytes`; NO_ID if none.
+  // The index behind it is built on the first call and kept up to date from then on.
+  uint32_t find_by_key_text(std::string_view bytes);
+  // Releases what `find_by_key_text` needs, once no reader will ask any more.
+  void end_lookups() {
+    key_index_.clear();
+    indexed_ = false;
+  }
+
+ private:
+  void count(uint32_t message, const MessageText& text, int step);
+  void index_key_text(uint32_t text);
+
+  std::deque<ImportedMessage> messages_;
+  std::deque<MessageText> texts_;
+  TextStore store_;
+  FirstMatchIndex key_index_;  // key texts, by the text of the lowest message
+  bool indexed_ = false;
+};
+
+}  // namespace catintake

@@ -1,0 +1,25 @@
+// PO reader on arbitrary bytes: read as the first input, then again as a later input (which
+// looks every msgid up), then placed into a new catalog.
+
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string_view>
+
+#include "catintake/catalog_lines.h"
+#include "catintake/catalog_update.h"
+#include "catintake/po_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace catintake;
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::ostringstream err;
+  Reporter reporter(err);
+  TranslationTable table;
+  LanguageCode key("en"), first, second("fr");
+  if (!read_po_file(bytes, 2, key, first, table, reporter)) return 0;
+  read_po_file(bytes, 3, key, second, table, reporter);
+  CatalogLines lines(key);
+  place_messages(table, key, false, lines, reporter);
+  return 0;
+}

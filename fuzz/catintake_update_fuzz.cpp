@@ -1,0 +1,48 @@
+// The catalog update over an arbitrary existing catalog. The input is a catalog, a line
+// "=====", and a PO file. After the update, the key-line index must still give the first
+// equal line, as a scan from the head would.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "catintake/catalog_lines.h"
+#include "catintake/catalog_update.h"
+#include "catintake/po_reader.h"
+
+namespace {
+
+void check_index(const catintake::CatalogLines& lines, catintake::LanguageCode key) {
+  using catintake::CatalogLines;
+  std::unordered_map<std::string_view, CatalogLines::Node> first;
+  for (auto node = lines.next(CatalogLines::head); node != CatalogLines::none;
+       node = lines.next(node))
+    first.emplace(lines.text(node), node);
+  std::string prefix = std::string(key.view()) + ": ";
+  for (const auto& [text, node] : first)
+    if (text.starts_with(prefix) && lines.find_line(text) != node) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace catintake;
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  size_t split = bytes.find("\n=====\n");
+  std::string_view catalog = bytes.substr(0, split);
+  std::string_view po = split == std::string_view::npos ? "" : bytes.substr(split + 7);
+  std::ostringstream err;
+  Reporter reporter(err);
+  TranslationTable table;
+  LanguageCode key("en"), language("nl");
+  if (!read_po_file(po, 2, key, language, table, reporter)) return 0;
+  CatalogLines lines(key);
+  lines.load(catalog);
+  place_messages(table, key, true, lines, reporter);
+  check_index(lines, key);
+  return 0;
+}

@@ -1,0 +1,23 @@
+// XLIFF reader on arbitrary bytes, then placed into a new catalog.
+
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string_view>
+
+#include "catintake/catalog_lines.h"
+#include "catintake/catalog_update.h"
+#include "catintake/xliff_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace catintake;
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::ostringstream err;
+  Reporter reporter(err);
+  TranslationTable table;
+  LanguageCode key, language;
+  if (!read_xliff_file(bytes, key, LanguageCode("en"), language, table, reporter)) return 0;
+  CatalogLines lines(key);
+  place_messages(table, key, false, lines, reporter);
+  return 0;
+}
