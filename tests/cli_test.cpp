@@ -42,7 +42,7 @@ struct CliCase {
   std::string name;
 };
 
-void PrintTo(const CliCase& c, std::ostream* os) { *os << c.dir.string(); }
+void PrintTo(const CliCase& c, std::ostream* os) { *os << c.tool << "/" << c.dir.filename().string(); }
 
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> lines;
