@@ -1,4 +1,5 @@
 # Shared build settings and the helpers every subsystem's CMakeLists uses.
+include(GNUInstallDirs)
 
 add_library(cattools_warnings INTERFACE)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
@@ -45,5 +46,5 @@ endfunction()
 function(cattools_tool name library)
   add_executable(${name} main.cpp)
   target_link_libraries(${name} PRIVATE ${library} cattools_warnings)
-  install(TARGETS ${name} RUNTIME DESTINATION bin)
+  install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()

@@ -1,0 +1,38 @@
+# What `cmake --install` puts where, and the Debian package built from it by CPack.
+include(GNUInstallDirs)
+
+set(CATTOOLS_MANUALS catprep catintake catweld)
+foreach(tool ${CATTOOLS_MANUALS})
+  set(source ${PROJECT_SOURCE_DIR}/man/${tool}.1)
+  set(packed ${PROJECT_BINARY_DIR}/man/${tool}.1.gz)
+  add_custom_command(OUTPUT ${packed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+    COMMAND gzip -9 -n -c ${source} > ${packed}
+    DEPENDS ${source}
+    VERBATIM)
+  list(APPEND packed_manuals ${packed})
+endforeach()
+add_custom_target(manuals ALL DEPENDS ${packed_manuals})
+install(FILES ${packed_manuals} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES README.md doc/catalog_format.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Tavelle catalog tools maintainers <cattools@tavelle.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tools that prepare message catalogs for the Tavelle library")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "tools that prepare message catalogs for the Tavelle library\n\
+Three command-line tools for the message catalogs that the Tavelle\n\
+internationalisation library reads at run time:\n\
+ * catprep expands a catalog template with a line-oriented preprocessor\n\
+   (macros with parameters, conditionals, includes, messages and errors);\n\
+ * catintake imports translators' PO (gettext) and XLIFF 1.2/2.0 files\n\
+   into a catalog, merging them into the existing one;\n\
+ * catweld includes sub-catalogs into a main catalog by 32-bit message keys.")
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
