@@ -68,15 +68,21 @@ IoStatus read_file(const std::string& path, std::string& contents) {
   struct stat st;
   if (::fstat(fd, &st) != 0) return {errno};
   if (S_ISDIR(st.st_mode)) return {EISDIR};
-  if (S_ISREG(st.st_mode)) contents.reserve(static_cast<size_t>(st.st_size));
-  char chunk[1 << 16];
+  // Read straight into the string; one byte of room beyond a regular file's size lets the
+  // read that finds the end return without growing the string.
+  size_t room = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : size_t{1} << 16;
+  size_t done = 0;
+  contents.resize(room);
   for (;;) {
-    ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (done == contents.size()) contents.resize(contents.size() * 2);
+    ssize_t got = ::read(fd, contents.data() + done, contents.size() - done);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return {errno};
-    if (got == 0) return {};
-    contents.append(chunk, static_cast<size_t>(got));
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
   }
+  contents.resize(done);
+  return {};
 }
 
 bool file_exists(const std::string& path) {
@@ -107,7 +113,7 @@ IoStatus OutputFile::replace(const std::string& path, const FaultPlan& faults, O
   for (int attempt = 0; attempt < 100 && file.fd_ < 0; ++attempt) {
     std::string candidate = stem + std::to_string(attempt);
     file.fd_ = open_retrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (file.fd_ >= 0) file.temp_path_ = candidate;
+    if (file.fd_ >= 0) file.temp_path_ = std::move(candidate);  // a move cannot fail
     else if (errno != EEXIST) return file.fail(errno);
   }
   if (file.fd_ < 0) return file.fail(EEXIST);
