@@ -1,12 +1,23 @@
 #include "catweld/merger.h"
 
 #include <new>
+#include <ostream>
+#include <streambuf>
 
 #include "catweld/merge.h"
 #include "platform/file_io.h"
 
 namespace catweld {
 namespace {
+
+// Writes straight to the stream's buffer: an allocation failure inside it reaches the
+// caller (a stream would only mark itself bad), and a console that cannot take the text
+// does not end the run.
+void write_to_console(std::ostream& err, std::string_view text) {
+  std::streambuf* buffer = err.rdbuf();
+  auto size = static_cast<std::streamsize>(text.size());
+  if (buffer != nullptr && buffer->sputn(text.data(), size) == size) buffer->pubsync();
+}
 
 // One run's file layer around the merge in memory.
 class Run {
@@ -23,7 +34,7 @@ class Run {
   }
 
  private:
-  void report(const Report& report) { print_report(console_.err, report); }
+  void report(const Report& report) { write_to_console(console_.err, report_text(report)); }
   int fail(const Report& fatal) {
     report(fatal);
     return 1;
@@ -72,7 +83,7 @@ int run(const cattools::Args& args, cattools::Console& console) {
   try {
     return Run(args, console).execute();
   } catch (const std::bad_alloc&) {
-    print_report(console.err, {ReportKind::insufficient_memory});
+    write_to_console(console.err, kInsufficientMemory);
     return 1;
   }
 }

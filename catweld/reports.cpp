@@ -1,5 +1,7 @@
 #include "catweld/reports.h"
 
+#include <initializer_list>
+
 namespace catweld {
 namespace {
 
@@ -8,67 +10,52 @@ constexpr std::string_view kUsage =
     "[input2 [...]]\n\t<catalog>\tthe filename of the destination file\n\t<input1>\tthe "
     "filename of the first source file\nMore filenames of catalogs may follow\n";
 
-constexpr std::string_view kPrefix = "catweld - ";
-
-void at_position(std::ostream& err, const Report& report) {
-  err << report.file << '(' << report.line << ")\n";
+std::string concat(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (std::string_view part : parts) text += part;
+  return text;
 }
 
-void print_fatal(std::ostream& err, const Report& report) {
-  switch (report.kind) {
-    case ReportKind::catalog_unreadable:
-      err << kPrefix << "catalog file \"" << report.file << "\" cannot be read\n";
-      break;
-    case ReportKind::input_unreadable:
-      err << kPrefix << "unable to open file \"" << report.file << "\"\n";
-      break;
-    case ReportKind::insufficient_memory:
-      err << kPrefix << "insufficient memory\n";
-      break;
-    case ReportKind::syntax_error:
-      err << kPrefix << "error in the catalog syntax\n";
-      break;
-    default:
-      break;
-  }
+// "<what><file>(<line>)\n", the form of every report about one line.
+std::string about_line(std::string_view what, const Report& report) {
+  return concat({what, report.file, "(", std::to_string(report.line), ")\n"});
 }
 
-void print_warning(std::ostream& err, const Report& report) {
-  switch (report.kind) {
+std::string_view line_report_opening(ReportKind kind) {
+  switch (kind) {
     case ReportKind::short_language_code:
-      err << ' ' << kPrefix << "invalid language code on ";
-      break;
+      return " catweld - invalid language code on ";
     case ReportKind::invalid_language_code:
-      err << ' ' << kPrefix << "invalid language code on line ";
-      break;
+      return " catweld - invalid language code on line ";
     case ReportKind::key_not_found:
-      err << kPrefix << "message key is not found, ";
-      break;
+      return "catweld - message key is not found, ";
     case ReportKind::wrong_language:
-      err << kPrefix << "message has the wrong language code, ";
-      break;
+      return "catweld - message has the wrong language code, ";
     case ReportKind::not_converted:
-      err << kPrefix << "line not converted, characters beyond Latin-1, ";
-      break;
+      return "catweld - line not converted, characters beyond Latin-1, ";
     default:
-      return;
+      return {};
   }
-  at_position(err, report);
 }
 
 }  // namespace
 
-void print_report(std::ostream& err, const Report& report) {
+std::string report_text(const Report& report) {
   switch (report.kind) {
     case ReportKind::usage:
-      err << kUsage;
-      break;
+      return std::string(kUsage);
+    case ReportKind::catalog_unreadable:
+      return concat({"catweld - catalog file \"", report.file, "\" cannot be read\n"});
+    case ReportKind::input_unreadable:
+      return concat({"catweld - unable to open file \"", report.file, "\"\n"});
+    case ReportKind::insufficient_memory:
+      return std::string(kInsufficientMemory);
+    case ReportKind::syntax_error:
+      return "catweld - error in the catalog syntax\n";
     case ReportKind::output_failed:
-      err << "Unable to create/rewrite the output file: " << report.detail << '\n';
-      break;
+      return concat({"Unable to create/rewrite the output file: ", report.detail, "\n"});
     default:
-      print_fatal(err, report);
-      print_warning(err, report);
+      return about_line(line_report_opening(report.kind), report);
   }
 }
 

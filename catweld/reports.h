@@ -2,7 +2,7 @@
 // Everything catweld tells its user, as values: the merge produces reports, and one function
 // turns them into the exact texts on standard error.
 
-#include <ostream>
+#include <string>
 #include <string_view>
 
 namespace catweld {
@@ -28,7 +28,10 @@ struct Report {
   std::string_view detail = {};
 };
 
-// Writes the report's text, with the program's name where the report has it.
-void print_report(std::ostream& err, const Report& report);
+// The report's text, with the program's name where the report has it.
+std::string report_text(const Report& report);
+
+// The text of the out-of-memory report, which must be printable without allocating.
+inline constexpr std::string_view kInsufficientMemory = "catweld - insufficient memory\n";
 
 }  // namespace catweld
