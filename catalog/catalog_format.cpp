@@ -83,6 +83,7 @@ uint32_t symbol_key(std::string_view key_text) {
 }
 
 uint32_t plain_key(std::string_view key_text) {
+  if (key_text.find('\\') == std::string_view::npos) return text_key_hash(key_text);
   return text_key_hash(unescape_key_text(key_text));
 }
 

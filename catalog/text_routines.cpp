@@ -10,11 +10,19 @@ constexpr uint32_t kSmallestCodePoint[6] = {0, 0x80, 0x800, 0x10000, 0x200000, 0
 
 char unescaped(char escaped) {
   switch (escaped) {
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case '"': case '$': case '\'': case '\\': return escaped;
-    default: return 0;
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case '"':
+    case '$':
+    case '\'':
+    case '\\':
+      return escaped;
+    default:
+      return 0;
   }
 }
 
@@ -76,7 +84,13 @@ bool utf8_decode_step(unsigned char byte, Utf8State& state) {
 }
 
 bool is_valid_utf8(std::string_view text) {
-  return decode_utf8(text, [](uint32_t) {});
+  Utf8State state;
+  for (char byte : text) {
+    auto value = static_cast<unsigned char>(byte);
+    if (value < 0x80 && state.remaining == 0) continue;  // ASCII between characters is valid
+    if (!utf8_decode_step(value, state)) return false;
+  }
+  return state.remaining == 0;
 }
 
 SingleByteConversion utf8_to_single_byte(std::string_view source, std::string& destination) {

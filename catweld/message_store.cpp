@@ -9,43 +9,23 @@ char ascii_lower(char byte) {
   return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
 }
 
-bool equal_ignoring_ascii_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
-  return true;
-}
-
 std::string_view trim_trailing_blanks(std::string_view text) {
   while (!text.empty() && catalog::is_blank(text.back())) text.remove_suffix(1);
   return text;
 }
 
-// What a line is matched by when a translation replaces it.
-struct LineSlot {
-  std::string_view code;    // compared without regard to ASCII case
-  std::string_view plural;  // compared exactly
-};
-
-LineSlot slot_of(std::string_view text) {
-  LineSlot slot{text.substr(0, 2), {}};
-  std::string_view rest = catalog::skip_blanks(text.substr(slot.code.size()));
-  slot.plural = trim_trailing_blanks(rest.substr(0, rest.find(':')));
-  return slot;
+// What stands between a line's code and its ':', blanks around it left out.
+std::string_view plural_of(std::string_view text) {
+  std::string_view rest = catalog::skip_blanks(text.substr(text.size() < 2 ? text.size() : 2));
+  return trim_trailing_blanks(rest.substr(0, rest.find(':')));
 }
 
-// FNV-1a, over the bytes the slot comparison looks at.
-class SlotHasher {
- public:
-  void add(char byte) { hash_ = (hash_ ^ static_cast<unsigned char>(byte)) * 16777619u; }
-  void add(uint32_t word) {
-    for (int shift = 0; shift < 32; shift += 8) add(static_cast<char>(word >> shift));
-  }
-  uint32_t value() const { return hash_; }
-
- private:
-  uint32_t hash_ = 2166136261u;
-};
+// FNV-1a
+uint32_t hash_of(std::string_view bytes) {
+  uint32_t hash = 2166136261u;
+  for (char byte : bytes) hash = (hash ^ static_cast<unsigned char>(byte)) * 16777619u;
+  return hash;
+}
 
 }  // namespace
 
@@ -53,23 +33,24 @@ void MessageStore::add_message(uint32_t key, std::string_view key_line) {
   auto id = static_cast<uint32_t>(messages_.size());
   messages_.push_back({key, kNone, kNone});
   append_line(id, key_line);
-  keys_.insert_first(key, id, [&](uint32_t other) { return messages_[other].key == key; });
+  // A message key is its own hash: an equal hash is an equal key.
+  keys_.insert_first(key, id, [](uint32_t) { return true; });
 }
 
 void MessageStore::add_line(std::string_view text) {
-  auto message = static_cast<uint32_t>(messages_.size() - 1);
-  enter_slot(append_line(message, text));
+  append_line(static_cast<uint32_t>(messages_.size() - 1), text);
 }
 
 uint32_t MessageStore::find_message(uint32_t key) const {
-  return keys_.find(key, [&](uint32_t id) { return messages_[id].key == key; });
+  return keys_.find(key, [](uint32_t) { return true; });
 }
 
 void MessageStore::put_translation(uint32_t message, std::string_view text) {
-  uint32_t line = slots_.find(slot_hash(message, text),
-                              [&](uint32_t id) { return same_slot(id, message, text); });
+  Probe probe{message, text, slot_key_of(text)};
+  uint32_t line = find_slot(probe);
   if (line == kNone) {
-    enter_slot(append_line(message, text));
+    line = append_line(message, text);
+    if (messages_[message].indexed) enter_slot(line);
     return;
   }
   lines_[line].text = text;
@@ -83,9 +64,10 @@ std::string_view MessageStore::keep(std::string text) {
 
 uint32_t MessageStore::append_line(uint32_t message, std::string_view text) {
   auto id = static_cast<uint32_t>(lines_.size());
-  lines_.push_back({text, message});
+  lines_.push_back({text, message, kNone, slot_key_of(text)});
   Message& owner = messages_[message];
   if (owner.last == unended_line_) unended_line_ = kNone;  // a line follows: it needs its end
+  ++owner.lines;
   if (owner.last == kNone)
     owner.first = id;
   else
@@ -94,26 +76,55 @@ uint32_t MessageStore::append_line(uint32_t message, std::string_view text) {
   return id;
 }
 
-uint32_t MessageStore::slot_hash(uint32_t message, std::string_view text) const {
-  LineSlot slot = slot_of(text);
-  SlotHasher hasher;
-  hasher.add(message);
-  for (char byte : slot.code) hasher.add(ascii_lower(byte));
-  hasher.add(':');
-  for (char byte : slot.plural) hasher.add(byte);
-  return hasher.value();
+uint32_t MessageStore::find_slot(const Probe& probe) {
+  Message& owner = messages_[probe.message];
+  if (!owner.indexed && owner.lines > kSearchedLines) index_lines(probe.message);
+  if (!owner.indexed) return search_slot(probe);
+  return slots_.find(index_hash(probe), [&](uint32_t id) { return fills_slot(id, probe); });
 }
 
-bool MessageStore::same_slot(uint32_t line, uint32_t message, std::string_view text) const {
-  if (lines_[line].message != message) return false;
-  LineSlot ours = slot_of(lines_[line].text), theirs = slot_of(text);
-  return equal_ignoring_ascii_case(ours.code, theirs.code) && ours.plural == theirs.plural;
+// The key line is never a translation's slot.
+uint32_t MessageStore::search_slot(const Probe& probe) const {
+  for (uint32_t at = lines_[messages_[probe.message].first].next; at != kNone; at = lines_[at].next)
+    if (fills_slot(at, probe)) return at;
+  return kNone;
 }
 
-uint32_t MessageStore::enter_slot(uint32_t line) {
+void MessageStore::index_lines(uint32_t message) {
+  messages_[message].indexed = true;
+  for (uint32_t at = lines_[messages_[message].first].next; at != kNone; at = lines_[at].next)
+    enter_slot(at);
+}
+
+void MessageStore::enter_slot(uint32_t line) {
   const Line& entry = lines_[line];
-  return slots_.insert_first(slot_hash(entry.message, entry.text), line,
-                             [&](uint32_t id) { return same_slot(id, entry.message, entry.text); });
+  Probe probe{entry.message, entry.text, entry.slot};
+  slots_.insert_first(index_hash(probe), line, [&](uint32_t id) { return fills_slot(id, probe); });
+}
+
+MessageStore::SlotKey MessageStore::slot_key_of(std::string_view text) {
+  SlotKey key;
+  key.code_size = static_cast<uint8_t>(text.size() < 2 ? text.size() : 2);
+  for (uint8_t i = 0; i < key.code_size; ++i) key.code[i] = ascii_lower(text[i]);
+  std::string_view plural = plural_of(text);
+  key.has_plural = !plural.empty();
+  key.plural_hash = hash_of(plural);
+  return key;
+}
+
+// A line fills the probe's slot when it belongs to the message and has the same code,
+// ignoring case, and the same plural part: the key decides unless there is a plural part.
+bool MessageStore::fills_slot(uint32_t line, const Probe& probe) const {
+  const Line& entry = lines_[line];
+  if (entry.message != probe.message || !(entry.slot == probe.slot)) return false;
+  return !probe.slot.has_plural || plural_of(entry.text) == plural_of(probe.text);
+}
+
+uint32_t MessageStore::index_hash(const Probe& probe) {
+  const SlotKey& slot = probe.slot;
+  uint32_t code =
+      static_cast<unsigned char>(slot.code[0]) | static_cast<unsigned char>(slot.code[1]) << 8;
+  return (slot.plural_hash ^ code) + probe.message * 0x9E3779B1u;
 }
 
 }  // namespace catweld

@@ -3,11 +3,13 @@
 //
 // Lines are views: into the main catalog's bytes, into a sub-catalog's bytes, or into texts
 // the store keeps (converted or escaped lines). Whoever owns the catalogs' bytes keeps them
-// alive as long as the store. Two indexes give the answers of a search from the head:
-//  - message key -> the first message with that key;
+// alive as long as the store. Lookups give the answers of a search from the head:
+//  - message key -> the first message with that key, through a hash index;
 //  - (message, line code ignoring ASCII case, plural part) -> the first such line after the
 //    message's key line, where the plural part is what stands between the code and the ':'
-//    (blanks around it left out): "[1]" or nothing.
+//    (blanks around it left out): "[1]" or nothing. A message of a few lines is searched;
+//    the lines of a longer one go into a hash index when it is first searched, so that no
+//    message costs more than a constant per line.
 
 #include <cstdint>
 #include <deque>
@@ -54,21 +56,45 @@ class MessageStore {
   }
 
  private:
+  // What identifies the slot a line fills, held in the line so that most comparisons need
+  // not read its text: the code folded to lower case, and the plural part's hash.
+  struct SlotKey {
+    uint32_t plural_hash = 0;
+    char code[2] = {0, 0};
+    uint8_t code_size = 0;
+    bool has_plural = false;
+    bool operator==(const SlotKey&) const = default;
+  };
   struct Line {
     std::string_view text;
     uint32_t message;
-    uint32_t next = kNone;
+    uint32_t next;
+    SlotKey slot;
   };
   struct Message {
     uint32_t key;
     uint32_t first;
     uint32_t last;
+    uint32_t lines = 0;    // how many
+    bool indexed = false;  // its lines are in slots_
   };
+  // A translation line looking for its slot in a message.
+  struct Probe {
+    uint32_t message;
+    std::string_view text;
+    SlotKey slot;
+  };
+  // Messages with more lines than this have their lines indexed.
+  static constexpr uint32_t kSearchedLines = 16;
 
   uint32_t append_line(uint32_t message, std::string_view text);
-  uint32_t slot_hash(uint32_t message, std::string_view text) const;
-  bool same_slot(uint32_t line, uint32_t message, std::string_view text) const;
-  uint32_t enter_slot(uint32_t line);
+  uint32_t find_slot(const Probe& probe);
+  uint32_t search_slot(const Probe& probe) const;
+  void index_lines(uint32_t message);
+  void enter_slot(uint32_t line);
+  bool fills_slot(uint32_t line, const Probe& probe) const;
+  static uint32_t index_hash(const Probe& probe);
+  static SlotKey slot_key_of(std::string_view text);
 
   std::vector<Message> messages_;
   std::vector<Line> lines_;

@@ -1,6 +1,7 @@
 #include "catweld/message_store.h"
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,31 @@ TEST(MessageStore, TranslationReplacesTheFirstLineOfItsSlot) {
   EXPECT_EQ(written(store),
             "en: A\ndE: new\nde: two\nde [1]: new plural\nde[2]: replaced\nEN: never the key line\n"
             "\nen: B\nde: other message\n\n");
+}
+
+TEST(MessageStore, LongMessagesFindTheSameLinesThroughTheirIndex) {
+  // Past a few lines a message's lines are indexed: the answers must stay those of a search.
+  MessageStore store;
+  store.add_message(1, "en: A");
+  std::string expected = "en: A\n";
+  std::vector<std::string> texts;
+  for (int i = 0; i < 40; ++i)
+    texts.push_back("de[" + std::to_string(i % 20) + "]: " + std::to_string(i));
+  for (const std::string& text : texts) store.add_line(text);
+  store.put_translation(0, "DE[7]: seven");
+  store.put_translation(0, "de[20]: new");
+  store.put_translation(0, "de[20]: newer");
+  store.put_translation(0, "de[19] : nineteen");
+  store.put_translation(0, "en: not the key");
+  for (int i = 0; i < 40; ++i) {
+    if (i == 7)
+      expected += "DE[7]: seven\n";
+    else if (i == 19)
+      expected += "de[19] : nineteen\n";
+    else
+      expected += texts[static_cast<size_t>(i)] + "\n";
+  }
+  EXPECT_EQ(written(store), expected + "de[20]: newer\nen: not the key\n\n");
 }
 
 TEST(MessageStore, SlotsOfLinesWithoutColonOrWithShortCodes) {
