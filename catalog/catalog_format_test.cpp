@@ -132,8 +132,7 @@ TEST(ReadLongBase0, AgreesWithTheStandardReader) {
                            "+-1",
                            "-+1",
                            " \t\n\v\f\r-12",
-                           "\x01"
-                           "5",
+                           "\x01\x35",  // 0x01 and 5
                            " + 5",
                            "-0",
                            "-0x",
