@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 count=${1:-200000}
 catweld=${2:-build/default/catweld/catweld}
-runs=3
+runs=5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -40,6 +40,14 @@ std::string escaped(std::string_view text) {
   return result;
 }
 
+// Codes have one or two bytes: compared here rather than by a library call.
+bool same_code(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 size_t count_lines(std::string_view bytes) {
   return static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
 }
@@ -76,7 +84,7 @@ bool Merge::read_main_line(std::string_view content, bool has_line_end, const Po
     warn(ReportKind::invalid_language_code, at);
     return true;
   }
-  if (key_language_.empty()) key_language_ = line.code;
+  if (key_language_.empty()) set_key_language(line.code);
   if (is_key_line(line))
     store_.add_message(key_of(line), content);
   else if (store_.message_count() == 0) {
@@ -88,12 +96,17 @@ bool Merge::read_main_line(std::string_view content, bool has_line_end, const Po
   return true;
 }
 
+void Merge::set_key_language(std::string_view code) {
+  key_language_ = code;
+  numeric_keys_ = code == "00";
+}
+
 bool Merge::is_key_line(const LanguageLine& line) const {
-  return line.code == key_language_ && line.has_colon();
+  return line.has_colon() && same_code(line.code, key_language_);
 }
 
 uint32_t Merge::key_of(const LanguageLine& line) const {
-  return catalog::message_key(catalog::key_text(line), key_language_ == "00");
+  return catalog::message_key(catalog::key_text(line), numeric_keys_);
 }
 
 void Merge::include_sub(std::string_view name, std::string bytes) {
@@ -142,7 +155,7 @@ uint32_t Merge::select(uint32_t key, const Position& at) const {
 
 bool Merge::in_translation_language(std::string_view code, const Position& at) {
   if (translation_language_.empty()) translation_language_ = code;
-  if (code == translation_language_) return true;
+  if (same_code(code, translation_language_)) return true;
   warn(ReportKind::wrong_language, at);
   return false;
 }

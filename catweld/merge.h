@@ -51,6 +51,7 @@ class Merge {
 
   // Main catalog, for one line's content (leading blanks skipped); false on the syntax error.
   bool read_main_line(std::string_view content, bool has_line_end, const Position& at);
+  void set_key_language(std::string_view code);
   bool is_key_line(const catalog::LanguageLine& line) const;
   uint32_t key_of(const catalog::LanguageLine& line) const;
 
@@ -65,6 +66,7 @@ class Merge {
   MessageStore store_;
   std::deque<std::string> inputs_;    // the bytes every line view points into
   std::string key_language_;          // empty until the first language line sets it
+  bool numeric_keys_ = false;         // the key language is "00"
   std::string translation_language_;  // empty until the first translation line sets it
   bool utf8_ = true;                  // the main catalog has only valid UTF-8 lines
   std::string work_;                  // the converted form of the sub-catalog line in hand
