@@ -1,5 +1,6 @@
 #include "catweld/message_store.h"
 
+#include "catalog/catalog_format.h"
 #include "catalog/text_routines.h"
 
 namespace catweld {
@@ -15,9 +16,12 @@ std::string_view trim_trailing_blanks(std::string_view text) {
 }
 
 // What stands between a line's code and its ':', blanks around it left out.
+std::string_view plural_part(const catalog::LanguageLine& line) {
+  return trim_trailing_blanks(line.after_code.substr(0, line.after_code.find(':')));
+}
+
 std::string_view plural_of(std::string_view text) {
-  std::string_view rest = catalog::skip_blanks(text.substr(text.size() < 2 ? text.size() : 2));
-  return trim_trailing_blanks(rest.substr(0, rest.find(':')));
+  return plural_part(catalog::read_language_line(text));
 }
 
 // FNV-1a
@@ -103,10 +107,11 @@ void MessageStore::enter_slot(uint32_t line) {
 }
 
 MessageStore::SlotKey MessageStore::slot_key_of(std::string_view text) {
+  catalog::LanguageLine line = catalog::read_language_line(text);
   SlotKey key;
-  key.code_size = static_cast<uint8_t>(text.size() < 2 ? text.size() : 2);
-  for (uint8_t i = 0; i < key.code_size; ++i) key.code[i] = ascii_lower(text[i]);
-  std::string_view plural = plural_of(text);
+  key.code_size = static_cast<uint8_t>(line.code.size());
+  for (uint8_t i = 0; i < key.code_size; ++i) key.code[i] = ascii_lower(line.code[i]);
+  std::string_view plural = plural_part(line);
   key.has_plural = !plural.empty();
   key.plural_hash = hash_of(plural);
   return key;
