@@ -38,12 +38,12 @@ TEST(Utf8Validity, AcceptsWhatTheSixByteFormAllows) {
   EXPECT_TRUE(is_valid_utf8(""));
   EXPECT_TRUE(is_valid_utf8("plain ASCII"));
   EXPECT_TRUE(is_valid_utf8("\xC3\xA9"));
-  EXPECT_TRUE(is_valid_utf8("\xEF\xBB\xBF"));              // U+FEFF
-  EXPECT_TRUE(is_valid_utf8("\xF4\x90\x80\x80"));          // U+110000
-  EXPECT_TRUE(is_valid_utf8("\xF8\x88\x80\x80\x80"));      // U+200000
+  EXPECT_TRUE(is_valid_utf8("\xEF\xBB\xBF"));          // U+FEFF
+  EXPECT_TRUE(is_valid_utf8("\xF4\x90\x80\x80"));      // U+110000
+  EXPECT_TRUE(is_valid_utf8("\xF8\x88\x80\x80\x80"));  // U+200000
   EXPECT_TRUE(is_valid_utf8("\xFD\xBF\xBF\xBF\xBF\xBF"));  // 0x7FFFFFFF
-  EXPECT_TRUE(is_valid_utf8("\xED\x9F\xBF"));              // U+D7FF, just below the surrogates
-  EXPECT_TRUE(is_valid_utf8("\xEF\xBF\xBD"));              // U+FFFD
+  EXPECT_TRUE(is_valid_utf8("\xED\x9F\xBF"));  // U+D7FF, just below the surrogates
+  EXPECT_TRUE(is_valid_utf8("\xEF\xBF\xBD"));  // U+FFFD
 }
 
 TEST(Utf8Validity, RejectsOverlongSurrogatesNoncharactersAndBrokenSequences) {
@@ -61,9 +61,19 @@ TEST(Utf8Validity, RejectsOverlongSurrogatesNoncharactersAndBrokenSequences) {
   EXPECT_FALSE(is_valid_utf8("\xA9"));  // continuation without lead
   EXPECT_FALSE(is_valid_utf8("\xFE"));
   EXPECT_FALSE(is_valid_utf8("\xFF"));
-  EXPECT_FALSE(
-      is_valid_utf8("Gr\xFC\xDF"
-                    "e"));  // Latin-1
+  EXPECT_FALSE(is_valid_utf8("Gr\xFC\xDF" "e"));  // Latin-1
+}
+
+TEST(Utf8Validity, LongTextsAreJudgedAtEveryOffset) {
+  // Long ASCII runs are tested in wide steps: a character or a fault must be found wherever
+  // it starts, and a sequence in progress must not be skipped over.
+  for (size_t at = 0; at < 20; ++at) {
+    std::string ascii(24, 'a');
+    EXPECT_TRUE(is_valid_utf8(ascii.substr(0, at) + "\xC3\xA9" + ascii)) << at;
+    EXPECT_FALSE(is_valid_utf8(ascii.substr(0, at) + "\xFF" + ascii)) << at;
+    EXPECT_FALSE(is_valid_utf8(ascii.substr(0, at) + "\xC3" + ascii)) << at;
+    EXPECT_FALSE(is_valid_utf8(ascii + ascii.substr(0, at) + "\xE2\x82")) << at;
+  }
 }
 
 TEST(Utf8DecodeStep, ReportsCompletedCharacters) {
@@ -80,13 +90,8 @@ TEST(Utf8ToSingleByte, ConvertsLatin1RangeCharacters) {
   std::string out;
   EXPECT_EQ(convert("caf\xC3\xA9", out), Conversion::converted);
   EXPECT_EQ(out, "caf\xE9");
-  EXPECT_EQ(convert("Schlie\xC3\x9F"
-                    "en \xC3\xBC",
-                    out),
-            Conversion::converted);
-  EXPECT_EQ(out,
-            "Schlie\xDF"
-            "en \xFC");
+  EXPECT_EQ(convert("Schlie\xC3\x9F" "en \xC3\xBC", out), Conversion::converted);
+  EXPECT_EQ(out, "Schlie\xDF" "en \xFC");
   EXPECT_EQ(convert("", out), Conversion::converted);
   EXPECT_EQ(out, "");
   EXPECT_EQ(convert("\xC2\xB6", out), Conversion::converted);  // the pilcrow is a plain byte
@@ -95,13 +100,8 @@ TEST(Utf8ToSingleByte, ConvertsLatin1RangeCharacters) {
 
 TEST(Utf8ToSingleByte, CopiesInvalidTextUnchanged) {
   std::string out;
-  EXPECT_EQ(convert("Gr\xFC\xDF"
-                    "e",
-                    out),
-            Conversion::invalid_utf8);
-  EXPECT_EQ(out,
-            "Gr\xFC\xDF"
-            "e");
+  EXPECT_EQ(convert("Gr\xFC\xDF" "e", out), Conversion::invalid_utf8);
+  EXPECT_EQ(out, "Gr\xFC\xDF" "e");
   // The test runs over the whole text before anything is written: no half conversion.
   EXPECT_EQ(convert("\xC3\xA9 then \xFF", out), Conversion::invalid_utf8);
   EXPECT_EQ(out, "\xC3\xA9 then \xFF");
