@@ -37,8 +37,10 @@ fresh_main='cp "$work/original.cat" "$work/main.cat"'
 cat_time=$(best_of : copy_cat)
 weld_time=$(best_of "$fresh_main" "$catweld" "$work/main.cat" "$work/sub.cat")
 eval "$fresh_main"
-peak_kb=$(/usr/bin/time -v "$catweld" "$work/main.cat" "$work/sub.cat" 2>&1 |
-  sed -n 's/.*Maximum resident set size (kbytes): //p')
+usage=$(/usr/bin/time -v "$catweld" "$work/main.cat" "$work/sub.cat" 2>&1)
+peak_kb=$(sed -n 's/.*Maximum resident set size (kbytes): //p' <<<"$usage")
+cpu_user=$(sed -n 's/.*User time (seconds): //p' <<<"$usage")
+cpu_system=$(sed -n 's/.*System time (seconds): //p' <<<"$usage")
 input_kb=$(((main_bytes + sub_bytes) / 1024))
 
 printf 'messages              %d\n' "$count"
@@ -46,6 +48,7 @@ printf 'input                 %.1f MB main + %.1f MB sub\n' \
   "$(echo "$main_bytes / 1000000" | bc -l)" "$(echo "$sub_bytes / 1000000" | bc -l)"
 printf 'cat main sub > copy   %.3f s\n' "$cat_time"
 printf 'catweld               %.3f s\n' "$weld_time"
+printf 'catweld CPU time      %.2f s user + %.2f s system (one run)\n' "$cpu_user" "$cpu_system"
 printf 'time ratio            %.1fx (limit 20x, aim 10x)\n' "$(echo "$weld_time / $cat_time" | bc -l)"
 printf 'catweld peak memory   %.1f MB = %.2fx the input (limit 4x)\n' \
   "$(echo "$peak_kb / 1024" | bc -l)" "$(echo "$peak_kb / $input_kb" | bc -l)"
