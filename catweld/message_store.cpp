@@ -35,10 +35,10 @@ uint32_t hash_of(std::string_view bytes) {
 
 void MessageStore::add_message(uint32_t key, std::string_view key_line) {
   auto id = static_cast<uint32_t>(messages_.size());
-  messages_.push_back({key, kNone, kNone});
-  append_line(id, key_line);
+  messages_.push_back({kNone, kNone});
+  uint32_t line = append_line(id, key_line);
   // A message key is its own hash: an equal hash is an equal key.
-  keys_.insert_first(key, id, [](uint32_t) { return true; });
+  keys_.insert_first(key, line, [](uint32_t) { return true; });
 }
 
 void MessageStore::add_line(std::string_view text) {
@@ -49,14 +49,14 @@ uint32_t MessageStore::find_message(uint32_t key) const {
   return keys_.find(key, [](uint32_t) { return true; });
 }
 
+// A message's lines mostly stand together after its key line, so a short search touches
+// little memory; the message's own record is read only for long messages.
 void MessageStore::put_translation(uint32_t message, std::string_view text) {
-  Probe probe{message, text, slot_key_of(text)};
-  uint32_t line = find_slot(probe);
-  if (line == kNone) {
-    line = append_line(message, text);
-    if (messages_[message].indexed) enter_slot(line);
-    return;
-  }
+  Probe probe{lines_[message].message, text, slot_key_of(text)};
+  uint32_t tail = message;
+  uint32_t line = search_slot(message, probe, tail);
+  if (line == kTooLong) line = indexed_slot(probe, tail);
+  if (line == kNone) return append_translation(probe, tail);
   lines_[line].text = text;
   if (line == unended_line_) unended_line_ = kNone;
 }
@@ -70,8 +70,6 @@ uint32_t MessageStore::append_line(uint32_t message, std::string_view text) {
   auto id = static_cast<uint32_t>(lines_.size());
   lines_.push_back({text, message, kNone, slot_key_of(text)});
   Message& owner = messages_[message];
-  if (owner.last == unended_line_) unended_line_ = kNone;  // a line follows: it needs its end
-  ++owner.lines;
   if (owner.last == kNone)
     owner.first = id;
   else
@@ -80,18 +78,32 @@ uint32_t MessageStore::append_line(uint32_t message, std::string_view text) {
   return id;
 }
 
-uint32_t MessageStore::find_slot(const Probe& probe) {
-  Message& owner = messages_[probe.message];
-  if (!owner.indexed && owner.lines > kSearchedLines) index_lines(probe.message);
-  if (!owner.indexed) return search_slot(probe);
+// Searches the lines after the key line; `tail` becomes the last line passed. kTooLong
+// when the message has more lines than are searched.
+uint32_t MessageStore::search_slot(uint32_t key_line, const Probe& probe, uint32_t& tail) const {
+  uint32_t searched = 0;
+  for (uint32_t at = lines_[key_line].next; at != kNone; at = lines_[at].next) {
+    if (++searched > kSearchedLines) return kTooLong;
+    if (fills_slot(at, probe)) return at;
+    tail = at;
+  }
+  return kNone;
+}
+
+uint32_t MessageStore::indexed_slot(const Probe& probe, uint32_t& tail) {
+  if (!messages_[probe.message].indexed) index_lines(probe.message);
+  tail = messages_[probe.message].last;
   return slots_.find(index_hash(probe), [&](uint32_t id) { return fills_slot(id, probe); });
 }
 
-// The key line is never a translation's slot.
-uint32_t MessageStore::search_slot(const Probe& probe) const {
-  for (uint32_t at = lines_[messages_[probe.message].first].next; at != kNone; at = lines_[at].next)
-    if (fills_slot(at, probe)) return at;
-  return kNone;
+void MessageStore::append_translation(const Probe& probe, uint32_t tail) {
+  auto id = static_cast<uint32_t>(lines_.size());
+  lines_.push_back({probe.text, probe.message, kNone, probe.slot});
+  lines_[tail].next = id;
+  if (tail == unended_line_) unended_line_ = kNone;  // a line follows: it needs its end
+  Message& owner = messages_[probe.message];
+  owner.last = id;
+  if (owner.indexed) enter_slot(id);
 }
 
 void MessageStore::index_lines(uint32_t message) {

@@ -34,8 +34,10 @@ class MessageStore {
   // The line added last stands without a line end at the end of its file.
   void mark_last_line_unended() { unended_line_ = static_cast<uint32_t>(lines_.size() - 1); }
 
+  // The first message with the key, named by its key line, or kNone.
   uint32_t find_message(uint32_t key) const;
-  // Replaces the message's line of the same code and plural part by `text`, or appends it.
+  // Replaces the line of the same code and plural part by `text`, or appends it, in the
+  // message that find_message named.
   void put_translation(uint32_t message, std::string_view text);
   // Keeps `text` for as long as the store lives.
   std::string_view keep(std::string text);
@@ -72,10 +74,8 @@ class MessageStore {
     SlotKey slot;
   };
   struct Message {
-    uint32_t key;
     uint32_t first;
     uint32_t last;
-    uint32_t lines = 0;    // how many
     bool indexed = false;  // its lines are in slots_
   };
   // A translation line looking for its slot in a message.
@@ -84,12 +84,15 @@ class MessageStore {
     std::string_view text;
     SlotKey slot;
   };
-  // Messages with more lines than this have their lines indexed.
+  // A message is searched line by line up to this many lines; past them, its lines are
+  // indexed.
   static constexpr uint32_t kSearchedLines = 16;
+  static constexpr uint32_t kTooLong = kNone - 1;
 
   uint32_t append_line(uint32_t message, std::string_view text);
-  uint32_t find_slot(const Probe& probe);
-  uint32_t search_slot(const Probe& probe) const;
+  uint32_t search_slot(uint32_t key_line, const Probe& probe, uint32_t& tail) const;
+  uint32_t indexed_slot(const Probe& probe, uint32_t& tail);
+  void append_translation(const Probe& probe, uint32_t tail);
   void index_lines(uint32_t message);
   void enter_slot(uint32_t line);
   bool fills_slot(uint32_t line, const Probe& probe) const;

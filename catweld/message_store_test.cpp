@@ -41,11 +41,11 @@ TEST(MessageStore, TranslationReplacesTheFirstLineOfItsSlot) {
   store.add_line("de[1]: plural");
   store.add_message(2, "en: B");
   store.add_line("de: other message");
-  store.put_translation(0, "dE: new");
-  store.put_translation(0, "de [1]: new plural");
-  store.put_translation(0, "de[2]: appended");
-  store.put_translation(0, "de[2]: replaced");
-  store.put_translation(0, "EN: never the key line");
+  store.put_translation(store.find_message(1), "dE: new");
+  store.put_translation(store.find_message(1), "de [1]: new plural");
+  store.put_translation(store.find_message(1), "de[2]: appended");
+  store.put_translation(store.find_message(1), "de[2]: replaced");
+  store.put_translation(store.find_message(1), "EN: never the key line");
   EXPECT_EQ(written(store),
             "en: A\ndE: new\nde: two\nde [1]: new plural\nde[2]: replaced\nEN: never the key line\n"
             "\nen: B\nde: other message\n\n");
@@ -60,11 +60,11 @@ TEST(MessageStore, LongMessagesFindTheSameLinesThroughTheirIndex) {
   for (int i = 0; i < 40; ++i)
     texts.push_back("de[" + std::to_string(i % 20) + "]: " + std::to_string(i));
   for (const std::string& text : texts) store.add_line(text);
-  store.put_translation(0, "DE[7]: seven");
-  store.put_translation(0, "de[20]: new");
-  store.put_translation(0, "de[20]: newer");
-  store.put_translation(0, "de[19] : nineteen");
-  store.put_translation(0, "en: not the key");
+  store.put_translation(store.find_message(1), "DE[7]: seven");
+  store.put_translation(store.find_message(1), "de[20]: new");
+  store.put_translation(store.find_message(1), "de[20]: newer");
+  store.put_translation(store.find_message(1), "de[19] : nineteen");
+  store.put_translation(store.find_message(1), "en: not the key");
   for (int i = 0; i < 40; ++i) {
     if (i == 7)
       expected += "DE[7]: seven\n";
@@ -79,10 +79,10 @@ TEST(MessageStore, LongMessagesFindTheSameLinesThroughTheirIndex) {
 TEST(MessageStore, SlotsOfLinesWithoutColonOrWithShortCodes) {
   MessageStore store;
   store.add_message(1, "en: A");
-  store.put_translation(0, "f");
-  store.put_translation(0, "F");
-  store.put_translation(0, "fr [x");
-  store.put_translation(0, "fr[x ");
+  store.put_translation(store.find_message(1), "f");
+  store.put_translation(store.find_message(1), "F");
+  store.put_translation(store.find_message(1), "fr [x");
+  store.put_translation(store.find_message(1), "fr[x ");
   EXPECT_EQ(written(store), "en: A\nF\nfr[x \n\n");
 }
 
@@ -92,7 +92,7 @@ TEST(MessageStore, UnendedLastLineGetsItsEndWhenALineFollows) {
   store.add_line("de: B");
   store.mark_last_line_unended();
   EXPECT_EQ(written(store), "en: A\nde: B\n");
-  store.put_translation(0, "fr: C");
+  store.put_translation(store.find_message(1), "fr: C");
   EXPECT_EQ(written(store), "en: A\nde: B\nfr: C\n\n");
 }
 
@@ -101,7 +101,7 @@ TEST(MessageStore, KeptTextsOutliveTheirSource) {
   store.add_message(1, "en: A");
   {
     std::string short_text = "fr: x";  // small enough to live inside the string object
-    store.put_translation(0, store.keep(short_text));
+    store.put_translation(store.find_message(1), store.keep(short_text));
   }
   for (int i = 0; i < 100; ++i) store.keep("it: filler");
   EXPECT_EQ(written(store), "en: A\nfr: x\n\n");
