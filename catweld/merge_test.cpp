@@ -84,11 +84,14 @@ TEST(MainCatalog, ByteOrderMarkIsSkippedAndNeverWritten) {
 }
 
 TEST(MainCatalog, KeepsLinesLongerThanAnyBufferWhole) {
-  std::string long_text(70000, 'x');
-  Outcome out =
-      merged("en: A\nde: " + long_text + "\nen: B\n", {"en: B\nfr: " + long_text + "\n# 2\n"});
-  EXPECT_EQ(out.output, "en: A\nde: " + long_text + "\n\nen: B\nfr: " + long_text + "\n\n");
-  EXPECT_EQ(out.err, "catweld - message key is not found, sub1.cat(3)\n");  // line 2 is whole
+  // Lines of 32766 to 32768 bytes with their line end, and far beyond, stay single lines.
+  for (size_t length : {32762u, 32763u, 32764u, 70000u}) {
+    std::string long_text(length, 'x');
+    Outcome out =
+        merged("en: A\nde: " + long_text + "\nen: B\n", {"en: B\nfr: " + long_text + "\n# 2\n"});
+    EXPECT_EQ(out.output, "en: A\nde: " + long_text + "\n\nen: B\nfr: " + long_text + "\n\n");
+    EXPECT_EQ(out.err, "catweld - message key is not found, sub1.cat(3)\n");  // line 2 is whole
+  }
 }
 
 TEST(SubCatalog, SpecExampleReplacesAppendsAndReportsTheSecondLanguage) {
