@@ -1,5 +1,7 @@
 #include "catalog/text_routines.h"
 
+#include <cstring>
+
 namespace catalog {
 namespace {
 
@@ -34,6 +36,13 @@ bool decode_utf8(std::string_view text, Emit emit) {
     if (state.remaining == 0) emit(state.value);
   }
   return state.remaining == 0;
+}
+
+// Whether the eight bytes at `bytes` are all below 0x80.
+bool is_ascii_word(const char* bytes) {
+  uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return (word & 0x8080808080808080u) == 0;
 }
 
 }  // namespace
@@ -76,7 +85,16 @@ bool utf8_decode_step(unsigned char byte, Utf8State& state) {
 }
 
 bool is_valid_utf8(std::string_view text) {
-  return decode_utf8(text, [](uint32_t) {});
+  Utf8State state;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (state.remaining == 0 && i + 8 <= text.size() && is_ascii_word(text.data() + i)) {
+      i += 8;  // ASCII between characters is valid
+      continue;
+    }
+    if (!utf8_decode_step(static_cast<unsigned char>(text[i++]), state)) return false;
+  }
+  return state.remaining == 0;
 }
 
 SingleByteConversion utf8_to_single_byte(std::string_view source, std::string& destination) {

@@ -64,6 +64,18 @@ TEST(Utf8Validity, RejectsOverlongSurrogatesNoncharactersAndBrokenSequences) {
   EXPECT_FALSE(is_valid_utf8("Gr\xFC\xDF" "e"));  // Latin-1
 }
 
+TEST(Utf8Validity, LongTextsAreJudgedAtEveryOffset) {
+  // Long ASCII runs are tested in wide steps: a character or a fault must be found wherever
+  // it starts, and a sequence in progress must not be skipped over.
+  for (size_t at = 0; at < 20; ++at) {
+    std::string ascii(24, 'a');
+    EXPECT_TRUE(is_valid_utf8(ascii.substr(0, at) + "\xC3\xA9" + ascii)) << at;
+    EXPECT_FALSE(is_valid_utf8(ascii.substr(0, at) + "\xFF" + ascii)) << at;
+    EXPECT_FALSE(is_valid_utf8(ascii.substr(0, at) + "\xC3" + ascii)) << at;
+    EXPECT_FALSE(is_valid_utf8(ascii + ascii.substr(0, at) + "\xE2\x82")) << at;
+  }
+}
+
 TEST(Utf8DecodeStep, ReportsCompletedCharacters) {
   Utf8State state;
   EXPECT_TRUE(utf8_decode_step(0xE2, state));

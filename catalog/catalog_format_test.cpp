@@ -1,0 +1,177 @@
+#include "catalog/catalog_format.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "catalog/key_hash.h"
+
+namespace catalog {
+namespace {
+
+// The key of a whole key line's content, the way a main catalog reads it.
+uint32_t key_of(std::string_view content, bool numeric = false) {
+  return message_key(key_text(read_language_line(content)), numeric);
+}
+
+uint32_t text(std::string_view bytes) {
+  return text_key_hash(bytes);
+}
+
+TEST(LanguageLine, SplitsCodeBlanksAndOpener) {
+  LanguageLine line = read_language_line("de \t[1]: x");
+  EXPECT_EQ(line.code, "de");
+  EXPECT_EQ(line.after_code, "[1]: x");
+  EXPECT_TRUE(line.has_plural_index());
+  EXPECT_FALSE(line.has_colon());
+  EXPECT_TRUE(read_language_line("en:").has_colon());
+  EXPECT_EQ(read_language_line("e").code, "e");
+  EXPECT_EQ(read_language_line("pt-BR: x").after_code, "-BR: x");  // no colon: not a code
+}
+
+TEST(LanguageLine, CommentsAreHashOrDoubleSlash) {
+  EXPECT_TRUE(is_comment("# note"));
+  EXPECT_TRUE(is_comment("//"));
+  EXPECT_FALSE(is_comment("/x"));
+  EXPECT_FALSE(is_comment("en: #"));
+}
+
+TEST(KeyRules, PlainAndSymbolKeysOfTheKeyTable) {
+  EXPECT_EQ(key_of("en:Hello"), text("Hello"));
+  EXPECT_EQ(key_of("en: Hello"), text("Hello"));
+  EXPECT_EQ(key_of("en:  Hello"), text(" Hello"));
+  EXPECT_EQ(key_of("en: Hello "), text("Hello "));
+  EXPECT_EQ(key_of("en:"), text(""));
+  EXPECT_EQ(key_of("en: "), text(""));
+  EXPECT_EQ(key_of(R"(en: Tab\there)"), text("Tab\there"));
+  EXPECT_EQ(key_of(R"(en: C:\dir)"), text(R"(C:\dir)"));
+  EXPECT_EQ(key_of("en: $FILE_OPEN Open a file"), text("$FILE_OPEN"));
+  EXPECT_EQ(key_of("en: $FILE_OPEN Open a file"), key_of("en: $FILE_OPEN Open"));
+  EXPECT_EQ(key_of(R"(en: \$5 fee)"), text("$5 fee"));
+  EXPECT_EQ(key_of("en: $5 fee"), text("$5"));
+  EXPECT_EQ(key_of(R"(en: \$A_B)"), key_of("en: $A_B"));
+  EXPECT_EQ(key_of(R"(en: Hello, world\n)"), text("Hello, world\n"));
+  EXPECT_EQ(key_of("en\t: x"), text("x"));  // blanks between code and colon
+}
+
+TEST(KeyRules, SymbolEndsAtAnyByteUpToSpace) {
+  EXPECT_EQ(symbol_key("$A\tB"), text("$A"));
+  EXPECT_EQ(symbol_key(std::string_view("$A\0B", 4)), text("$A"));
+  EXPECT_EQ(symbol_key("$\xC3\xA9 x"), text("$\xC3\xA9"));  // high bytes belong to it
+  EXPECT_EQ(symbol_key("$"), text("$"));
+}
+
+TEST(KeyRules, NumericKeysOfTheKeyTable) {
+  const uint32_t forty_two = numeric_key_hash(42);
+  EXPECT_EQ(key_of("00: 42", true), forty_two);
+  EXPECT_EQ(key_of("00: 0x2A", true), forty_two);
+  EXPECT_EQ(key_of("00: 052", true), forty_two);
+  EXPECT_EQ(key_of("00: -1", true), numeric_key_hash(0xFFFFFFFFu));
+  EXPECT_EQ(key_of("00: 42abc", true), text("42abc"));
+  EXPECT_EQ(key_of("00: 42 and more", true), forty_two);  // a blank stops the number
+  EXPECT_EQ(key_of("00:  +42", true), forty_two);
+}
+
+TEST(KeyRules, NumericKeyWithoutNumber) {
+  EXPECT_EQ(numeric_key(""), numeric_key_hash(0));
+  EXPECT_EQ(numeric_key(" \t"), numeric_key_hash(0));     // stops at the first byte, a blank
+  EXPECT_EQ(numeric_key("\x01 7"), numeric_key_hash(0));  // 0x01 is no white space for strtol
+  EXPECT_EQ(numeric_key("abc"), text("abc"));
+  EXPECT_EQ(numeric_key("-"), text("-"));
+  EXPECT_EQ(numeric_key(" x"), numeric_key_hash(0));  // stopped at the blank before x
+}
+
+TEST(KeyRules, NumericStopByteRule) {
+  EXPECT_EQ(numeric_key("0x"), text("0x"));  // "0" read, stopped at x
+  EXPECT_EQ(numeric_key("0xg"), text("0xg"));
+  EXPECT_EQ(numeric_key("08"), text("08"));  // octal 0, stopped at 8
+  EXPECT_EQ(numeric_key("07\x01"), numeric_key_hash(7));
+  EXPECT_EQ(numeric_key(std::string_view("5\0z", 3)), numeric_key_hash(5));
+  EXPECT_EQ(numeric_key("5\xA0"), text("5\xA0"));  // high bytes are no blanks
+}
+
+TEST(ReadLongBase0, ClampsToThirtyTwoBits) {
+  EXPECT_EQ(read_long_base0("2147483647").value, INT32_MAX);
+  EXPECT_EQ(read_long_base0("2147483648").value, INT32_MAX);
+  EXPECT_EQ(read_long_base0("0xFFFFFFFF").value, INT32_MAX);
+  EXPECT_EQ(read_long_base0("99999999999999999999999999").value, INT32_MAX);
+  EXPECT_EQ(read_long_base0("-2147483648").value, INT32_MIN);
+  EXPECT_EQ(read_long_base0("-2147483649").value, INT32_MIN);
+  EXPECT_EQ(read_long_base0("-0x80000000").value, INT32_MIN);
+  EXPECT_EQ(read_long_base0("-99999999999999999999999").value, INT32_MIN);
+  EXPECT_EQ(read_long_base0("99999999999999999999999x").stop, 23u);  // all digits are read
+  EXPECT_EQ(numeric_key("4294967295"), numeric_key_hash(0x7FFFFFFFu));
+}
+
+// What strtol does with a 32-bit long: the platform's strtol, clamped once more.
+NumberRead<int32_t> reference(const std::string& text) {
+  char* end = nullptr;
+  errno = 0;
+  long value = std::strtol(text.c_str(), &end, 0);
+  if (value > INT32_MAX) value = INT32_MAX;
+  if (value < INT32_MIN) value = INT32_MIN;
+  return {static_cast<int32_t>(value), static_cast<size_t>(end - text.c_str())};
+}
+
+TEST(ReadLongBase0, AgreesWithTheStandardReader) {
+  const char* samples[] = {"",
+                           " ",
+                           "0",
+                           "00",
+                           "0x",
+                           "0X1f",
+                           "0x1g",
+                           "0xx",
+                           "09",
+                           "0179",
+                           "+",
+                           "-",
+                           "+-1",
+                           "-+1",
+                           " \t\n\v\f\r-12",
+                           "\x01\x35",  // 0x01 and 5
+                           " + 5",
+                           "-0",
+                           "-0x",
+                           "12e3",
+                           "2147483646",
+                           "-2147483647",
+                           "0x7fffffff",
+                           "0x100000000",
+                           "037777777777",
+                           "040000000000",
+                           "1 2",
+                           "a1"};
+  for (const char* sample : samples) {
+    NumberRead<int32_t> got = read_long_base0(sample), expected = reference(sample);
+    EXPECT_EQ(got.value, expected.value) << '"' << sample << '"';
+    EXPECT_EQ(got.stop, expected.stop) << '"' << sample << '"';
+  }
+}
+
+TEST(HashLine, ReadsHexadecimalLikeTheStandardReader) {
+  EXPECT_EQ(hash_line_key("ec83c8b1"), 0xEC83C8B1u);
+  EXPECT_EQ(hash_line_key(" \t0xEC83C8B1 trailing"), 0xEC83C8B1u);
+  EXPECT_EQ(hash_line_key("0X1f"), 0x1Fu);
+  EXPECT_EQ(hash_line_key("0x"), 0u);
+  EXPECT_EQ(hash_line_key("0xg1"), 0u);
+  EXPECT_EQ(hash_line_key(" comment"), 0xCu);  // c is a hexadecimal digit
+  EXPECT_EQ(hash_line_key("FFFFFFFF"), 0xFFFFFFFFu);
+  EXPECT_EQ(hash_line_key("123456789"), 0xFFFFFFFFu);   // out of range clamps
+  EXPECT_EQ(hash_line_key("0x00000000000000001"), 1u);  // leading zeros are no overflow
+}
+
+TEST(HashLine, WithoutHexadecimalDigitSelectsKeyZero) {
+  EXPECT_EQ(hash_line_key(""), 0u);
+  EXPECT_EQ(hash_line_key("   "), 0u);
+  EXPECT_EQ(hash_line_key("-1"), 0u);  // no sign: the next character must be a digit
+  EXPECT_EQ(hash_line_key("+1"), 0u);
+  EXPECT_EQ(hash_line_key("xyz"), 0u);
+  EXPECT_EQ(hash_line_key("\xC3\xA9"), 0u);
+}
+
+}  // namespace
+}  // namespace catalog

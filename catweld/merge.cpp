@@ -1,0 +1,174 @@
+#include "catweld/merge.h"
+
+#include <algorithm>
+
+#include "catalog/line_reader.h"
+#include "catalog/text_routines.h"
+
+namespace catweld {
+namespace {
+
+using catalog::LanguageLine;
+using catalog::read_language_line;
+
+// The escape a byte is stored as in a translation line, or 0 when it stays as it is.
+char escape_letter(char byte) {
+  switch (byte) {
+    case '\r':
+      return 'r';
+    case '\n':
+      return 'n';
+    case '\t':
+      return 't';
+    default:
+      return 0;
+  }
+}
+
+bool needs_escapes(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char byte) { return escape_letter(byte) != 0; });
+}
+
+std::string escaped(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + 16);
+  for (char byte : text) {
+    char letter = escape_letter(byte);
+    if (letter != 0) result.push_back('\\');
+    result.push_back(letter != 0 ? letter : byte);
+  }
+  return result;
+}
+
+// Codes have one or two bytes: compared here rather than by a library call.
+bool same_code(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+size_t count_lines(std::string_view bytes) {
+  size_t lines = 1;
+  for (size_t at = bytes.find('\n'); at != std::string_view::npos; at = bytes.find('\n', at + 1))
+    ++lines;
+  return lines;
+}
+
+}  // namespace
+
+std::string_view Merge::keep_bytes(std::string bytes) {
+  inputs_.push_back(std::move(bytes));
+  return inputs_.back();
+}
+
+bool Merge::read_main(std::string_view name, std::string bytes) {
+  std::string_view text = keep_bytes(std::move(bytes));
+  catalog::skip_utf8_bom(text);
+  store_.reserve_lines(count_lines(text));
+  catalog::LineReader reader(text);
+  std::string_view line;
+  while (reader.next(line)) {
+    Position at{name, reader.line_number()};
+    if (!read_main_line(catalog::skip_blanks(line), reader.had_line_end(), at)) return false;
+  }
+  return true;
+}
+
+bool Merge::read_main_line(std::string_view content, bool has_line_end, const Position& at) {
+  if (utf8_ && !catalog::is_valid_utf8(content)) utf8_ = false;
+  if (content.empty() || catalog::is_comment(content)) return true;
+  if (content.size() + (has_line_end ? 1 : 0) < 3) {
+    warn(ReportKind::short_language_code, at);
+    return true;
+  }
+  LanguageLine line = read_language_line(content);
+  if (!line.has_colon() && !line.has_plural_index()) {
+    warn(ReportKind::invalid_language_code, at);
+    return true;
+  }
+  if (key_language_.empty()) set_key_language(line.code);
+  if (is_key_line(line))
+    store_.add_message(key_of(line), content);
+  else if (store_.message_count() == 0) {
+    sink_({ReportKind::syntax_error});
+    return false;
+  } else
+    store_.add_line(content);
+  if (!has_line_end) store_.mark_last_line_unended();
+  return true;
+}
+
+void Merge::set_key_language(std::string_view code) {
+  key_language_ = code;
+  numeric_keys_ = code == "00";
+}
+
+bool Merge::is_key_line(const LanguageLine& line) const {
+  return line.has_colon() && same_code(line.code, key_language_);
+}
+
+uint32_t Merge::key_of(const LanguageLine& line) const {
+  return catalog::message_key(catalog::key_text(line), numeric_keys_);
+}
+
+void Merge::include_sub(std::string_view name, std::string bytes) {
+  std::string_view text = keep_bytes(std::move(bytes));
+  catalog::skip_utf8_bom(text);
+  catalog::LineReader reader(text);
+  uint32_t current = MessageStore::kNone;
+  std::string_view line;
+  while (reader.next(line)) {
+    std::string_view content = catalog::skip_blanks(line);
+    if (content.empty()) continue;
+    Position at{name, reader.line_number()};
+    read_sub_line(convert_line(content, at), current, at);
+  }
+}
+
+std::string_view Merge::convert_line(std::string_view content, const Position& at) {
+  if (utf8_) return content;
+  auto conversion = catalog::utf8_to_single_byte(content, work_);
+  if (conversion == catalog::SingleByteConversion::beyond_latin1)
+    warn(ReportKind::not_converted, at);
+  if (conversion != catalog::SingleByteConversion::converted) return content;
+  return work_;
+}
+
+void Merge::read_sub_line(std::string_view content, uint32_t& current, const Position& at) {
+  if (content.starts_with('#')) {
+    current = select(catalog::hash_line_key(content.substr(1)), at);
+    return;
+  }
+  LanguageLine line = read_language_line(content);
+  if (is_key_line(line)) {
+    current = select(key_of(line), at);
+    return;
+  }
+  if (!in_translation_language(line.code, at)) current = MessageStore::kNone;
+  if (current == MessageStore::kNone) return;
+  store_.put_translation(current, stored_translation(content));
+}
+
+uint32_t Merge::select(uint32_t key, const Position& at) const {
+  uint32_t message = store_.find_message(key);
+  if (message == MessageStore::kNone) warn(ReportKind::key_not_found, at);
+  return message;
+}
+
+bool Merge::in_translation_language(std::string_view code, const Position& at) {
+  if (translation_language_.empty()) translation_language_ = code;
+  if (same_code(code, translation_language_)) return true;
+  warn(ReportKind::wrong_language, at);
+  return false;
+}
+
+// The form a translation line is stored in: raw line ends and tabs become escapes. Lines
+// that need no change stay views of their sub-catalog's bytes.
+std::string_view Merge::stored_translation(std::string_view content) {
+  bool converted = content.data() == work_.data();
+  if (needs_escapes(content)) return store_.keep(escaped(content));
+  return converted ? store_.keep(std::string(content)) : content;
+}
+
+}  // namespace catweld

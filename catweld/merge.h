@@ -1,0 +1,75 @@
+#pragma once
+// The merge on bytes in memory: a main catalog is read into messages, sub-catalogs add or
+// replace translation lines, and the catalog is written out again. No file is touched here.
+//
+// Use: read_main once; if it succeeds, include_sub for each sub-catalog in order; then
+// write. Warnings go to the sink as they are met; the run goes on after them.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "catalog/catalog_format.h"
+#include "catweld/message_store.h"
+#include "catweld/reports.h"
+
+namespace catweld {
+
+using ReportSink = std::function<void(const Report&)>;
+
+class Merge {
+ public:
+  explicit Merge(ReportSink sink) : sink_(std::move(sink)) {}
+
+  // Reads the main catalog, keeping its bytes. False after the syntax error, which it has
+  // reported: a language line before the first key line.
+  bool read_main(std::string_view name, std::string bytes);
+  // Includes one sub-catalog, keeping its bytes.
+  void include_sub(std::string_view name, std::string bytes);
+
+  // Calls `write(bytes)` with the whole rewritten catalog, piece by piece.
+  template <typename Write>
+  void write(Write&& write) const {
+    store_.write_all(write);
+  }
+
+  bool main_is_utf8() const { return utf8_; }
+  std::string_view key_language() const { return key_language_; }
+  std::string_view translation_language() const { return translation_language_; }
+
+ private:
+  // Where a file is being read: its name and the number of the line in hand.
+  struct Position {
+    std::string_view file;
+    int line = 0;
+  };
+
+  std::string_view keep_bytes(std::string bytes);
+  void warn(ReportKind kind, const Position& at) const { sink_({kind, at.file, at.line}); }
+
+  // Main catalog, for one line's content (leading blanks skipped); false on the syntax error.
+  bool read_main_line(std::string_view content, bool has_line_end, const Position& at);
+  void set_key_language(std::string_view code);
+  bool is_key_line(const catalog::LanguageLine& line) const;
+  uint32_t key_of(const catalog::LanguageLine& line) const;
+
+  // Sub-catalog, for one line's content: `current` is the message selected.
+  std::string_view convert_line(std::string_view content, const Position& at);
+  void read_sub_line(std::string_view content, uint32_t& current, const Position& at);
+  uint32_t select(uint32_t key, const Position& at) const;
+  bool in_translation_language(std::string_view code, const Position& at);
+  std::string_view stored_translation(std::string_view content);
+
+  ReportSink sink_;
+  MessageStore store_;
+  std::deque<std::string> inputs_;    // the bytes every line view points into
+  std::string key_language_;          // empty until the first language line sets it
+  bool numeric_keys_ = false;         // the key language is "00"
+  std::string translation_language_;  // empty until the first translation line sets it
+  bool utf8_ = true;                  // the main catalog has only valid UTF-8 lines
+  std::string work_;                  // the converted form of the sub-catalog line in hand
+};
+
+}  // namespace catweld

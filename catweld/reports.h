@@ -1,0 +1,37 @@
+#pragma once
+// Everything catweld tells its user, as values: the merge produces reports, and one function
+// turns them into the exact texts on standard error.
+
+#include <string>
+#include <string_view>
+
+namespace catweld {
+
+enum class ReportKind {
+  usage,
+  catalog_unreadable,     // fatal: the main catalog cannot be read
+  input_unreadable,       // fatal: a sub-catalog cannot be read
+  insufficient_memory,    // fatal
+  syntax_error,           // fatal: a language line before the first key line
+  output_failed,          // fatal: the rewrite failed; `detail` is the system's error text
+  short_language_code,    // warning: a main-catalog line of fewer than 3 characters
+  invalid_language_code,  // warning: no ':' or '[' after a main-catalog line's code
+  key_not_found,          // warning: a hash line or key line selects no message
+  wrong_language,         // warning: a translation line in a second language
+  not_converted,          // warning: a line with characters beyond Latin-1 stays UTF-8
+};
+
+struct Report {
+  ReportKind kind;
+  std::string_view file = {};  // the file name as the command line gives it
+  int line = 0;                // counted from 1 in that file
+  std::string_view detail = {};
+};
+
+// The report's text, with the program's name where the report has it.
+std::string report_text(const Report& report);
+
+// The text of the out-of-memory report, which must be printable without allocating.
+inline constexpr std::string_view kInsufficientMemory = "catweld - insufficient memory\n";
+
+}  // namespace catweld
