@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,17 @@ constexpr std::string_view USAGE =
     "\n"
     "More filenames of \".PO\" / XLIFF files may follow. Language codes ar often\n"
     "required for \".PO\" files. Language codes are optional for the XLIFF format.\n";
+
+constexpr std::string_view VERSION_LINE = "catintake " CATTOOLS_VERSION "\n";
+
+// What a command line of exactly "--help" or "--version" prints on standard output; nothing
+// for every other command line, which is an import.
+std::optional<std::string_view> information_request(const cattools::Args& args) {
+  if (args.size() != 2) return std::nullopt;
+  if (args[1] == "--help") return USAGE;
+  if (args[1] == "--version") return VERSION_LINE;
+  return std::nullopt;
+}
 
 char ascii_lower(char byte) {
   return byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte;
@@ -98,6 +110,10 @@ class Importer {
 };
 
 int Importer::run() {
+  if (auto information = information_request(args_)) {
+    console_.out << *information;
+    return console_.out.bad() ? out_of_memory() : 0;
+  }
   if (args_.size() < 3) {
     console_.err << USAGE;
     return 1;
