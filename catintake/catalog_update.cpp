@@ -70,6 +70,7 @@ class MessagePlacer {
 
 void MessagePlacer::place(uint32_t message) {
   split_runs(message);
+  if (runs_.empty()) return;  // a unit whose every text was skipped has been reported already
   size_t first = 0;
   while (first < runs_.size() && !(runs_[first].key_language && runs_[first].has_general)) ++first;
   if (first == runs_.size()) {
