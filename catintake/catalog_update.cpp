@@ -70,6 +70,7 @@ class MessagePlacer {
 
 void MessagePlacer::place(uint32_t message) {
   split_runs(message);
+  if (runs_.empty()) return;  // every text of it was skipped, and reported, already
   size_t first = 0;
   while (first < runs_.size() && !(runs_[first].key_language && runs_[first].has_general)) ++first;
   if (first == runs_.size()) {
@@ -82,10 +83,17 @@ void MessagePlacer::place(uint32_t message) {
     if (i != first) place_run(runs_[i]);
 }
 
+// A translation into the key language has no line of its own: placed as a key-language text
+// it would open a message of its own and draw the plural lines of its message after it.
 void MessagePlacer::split_runs(uint32_t message) {
   runs_.clear();
   for (uint32_t id = table_.message(message).first; id != NO_ID; id = table_.text(id).next) {
     const MessageText& text = table_.text(id);
+    if (!text.key && same_language(text.language.view(), key_.view())) {
+      reporter_.report("translation into the key language skipped: \"" + std::string(text.text) +
+                       "\"");
+      continue;
+    }
     if (runs_.empty() ||
         !same_language(table_.text(runs_.back().texts[0]).language.view(), text.language.view())) {
       runs_.emplace_back();

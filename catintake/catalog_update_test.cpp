@@ -85,6 +85,26 @@ TEST(CatalogUpdate, PluralsWithoutAGeneralFormReplaceTheirOwnLines) {
   EXPECT_EQ(changed.catalog, "en: apples\nen[1]: apple\nja [1] : x\nja[1]: r2\n");
 }
 
+TEST(CatalogUpdate, TranslationsIntoTheKeyLanguageAreSkippedWithAReport) {
+  auto outcome = import({po("en",
+                            "msgid \"foo\"\nmsgid_plural \"foos\"\nmsgstr[0] \"bar\"\n"
+                            "msgstr[1] \"bars\"\nmsgid \"a\"\nmsgstr \"b\"\n")});
+  EXPECT_EQ(outcome.catalog, "en: foos\nen[1]: foo\n\nen: a\n");
+  EXPECT_EQ(outcome.err,
+            "catintake - translation into the key language skipped: \"bar\"\n"
+            "catintake - translation into the key language skipped: \"bars\"\n"
+            "catintake - translation into the key language skipped: \"b\"\n");
+  std::string xliff =
+      "<xliff version=\"2.0\" srcLang=\"en-US\" trgLang=\"en-US\"><file><unit id=\"1\">"
+      "<segment><source>foo</source><target>foo (translated)</target></segment>"
+      "<segment><target>only</target></segment></unit></file></xliff>";
+  auto same = import({testing::xliff("", xliff)});
+  EXPECT_EQ(same.catalog, "en-US: foo\n");
+  EXPECT_EQ(same.err,
+            "catintake - translation into the key language skipped: \"foo (translated)\"\n"
+            "catintake - translation into the key language skipped: \"only\"\n");
+}
+
 TEST(CatalogUpdate, EmptyTranslationReplacesTheOldOne) {
   auto outcome = import({po("nl", "msgid \"a\"\nmsgstr \"\"\n")}, "en: a\nnl: b\n", true);
   EXPECT_EQ(outcome.catalog, "en: a\nnl: \n");

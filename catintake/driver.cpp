@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,17 @@ constexpr std::string_view USAGE =
     "\n"
     "More filenames of \".PO\" / XLIFF files may follow. Language codes ar often\n"
     "required for \".PO\" files. Language codes are optional for the XLIFF format.\n";
+
+constexpr std::string_view VERSION_LINE = "catintake " CATTOOLS_VERSION "\n";
+
+// What a command line of exactly "--help" or "--version" prints on standard output; nothing
+// for every other command line, which is an import.
+std::optional<std::string_view> information_request(const cattools::Args& args) {
+  if (args.size() != 2) return std::nullopt;
+  if (args[1] == "--help") return USAGE;
+  if (args[1] == "--version") return VERSION_LINE;
+  return std::nullopt;
+}
 
 char ascii_lower(char byte) {
   return byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte;
@@ -84,6 +96,11 @@ class Importer {
   int out_of_memory();
   void settle_key_language();
   bool import(size_t position);
+  // The language prefix (none: empty) and the file name of an input argument; false, reported,
+  // when a prefix has no file name after it.
+  bool split_input_argument(const std::string& argument, LanguageCode& language, std::string& name);
+  // Reads one input file into the table; an XLIFF file may settle the key language.
+  bool read_input(std::string_view bytes, bool xliff, size_t position, LanguageCode& language);
   bool update_catalog();
   bool write_catalog(const CatalogLines& lines);
 
@@ -98,6 +115,10 @@ class Importer {
 };
 
 int Importer::run() {
+  if (auto information = information_request(args_)) {
+    console_.out << *information;
+    return console_.out.bad() ? out_of_memory() : 0;
+  }
   if (args_.size() < 3) {
     console_.err << USAGE;
     return 1;
@@ -151,32 +172,37 @@ void Importer::settle_key_language() {
 bool Importer::import(size_t position) {
   const std::string& argument = args_[position];
   LanguageCode language;
-  std::string name = argument;
-  size_t equals = argument.find('=');
-  if (equals != std::string::npos) {
-    language = copy_language_code(argument);
-    name = argument.substr(equals + 1);
-    if (name.empty()) {
-      reporter_.report("missing filename after language code");
-      return false;
-    }
-  }
+  std::string name;
+  if (!split_input_argument(argument, language, name)) return false;
   std::string bytes;
   cattools::IoStatus status = cattools::read_file(name, bytes);
   if (!status.ok()) {
     reporter_.report("unable to open file \"" + name + "\": " + status.text());
     return false;
   }
-  bool read = false;
-  if (is_xliff_name(argument)) {
-    LanguageCode previous = key_;
-    if (!key_given_) key_ = LanguageCode();
-    read = read_xliff_file(bytes, key_, previous, language, table_, reporter_);
-  } else {
-    read = read_po_file(bytes, static_cast<int>(position), key_, language, table_, reporter_);
-  }
-  if (read) console_.out << "Imported language \"" << language.view() << "\" from " << name << '\n';
-  return read;
+  if (!read_input(bytes, is_xliff_name(argument), position, language)) return false;
+  console_.out << "Imported language \"" << language.view() << "\" from " << name << '\n';
+  return true;
+}
+
+bool Importer::split_input_argument(const std::string& argument, LanguageCode& language,
+                                    std::string& name) {
+  size_t equals = argument.find('=');
+  name = argument.substr(equals == std::string::npos ? 0 : equals + 1);
+  if (equals == std::string::npos) return true;
+  language = copy_language_code(argument);
+  if (!name.empty()) return true;
+  reporter_.report("missing filename after language code");
+  return false;
+}
+
+bool Importer::read_input(std::string_view bytes, bool xliff, size_t position,
+                          LanguageCode& language) {
+  if (!xliff)
+    return read_po_file(bytes, static_cast<int>(position), key_, language, table_, reporter_);
+  LanguageCode previous = key_;
+  if (!key_given_) key_ = LanguageCode();
+  return read_xliff_file(bytes, key_, previous, language, table_, reporter_);
 }
 
 bool Importer::update_catalog() {

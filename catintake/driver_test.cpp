@@ -41,6 +41,19 @@ TEST(Driver, MergesAndReportsEachStep) {
   EXPECT_EQ(read_file(f.catalog), "# kept\nen: Hello\nnl: Hallo\n");
 }
 
+TEST(Driver, HelpAndVersionAloneAnswerOnStandardOutput) {
+  auto help = run_tool(run, {"catintake", "--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out, run_tool(run, {"catintake"}).err);
+  auto version = run_tool(run, {"catintake", "--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_EQ(version.err, "");
+  EXPECT_EQ(version.out, "catintake " CATTOOLS_VERSION "\n");
+  EXPECT_TRUE(std::string_view(CATTOOLS_VERSION).find_first_not_of("0123456789.") ==
+              std::string_view::npos);
+}
+
 TEST(Driver, InjectedWriteCloseAndRenameFailuresLeaveTheCatalog) {
   Fixture f;
   struct Case {

@@ -68,6 +68,7 @@ class XliffReader {
   void message_start();
   void close_message();
   bool element_text();
+  bool read_element_text(bool target, std::string& text, bool& kept);
   void add_text(PendingText text);
   void restore_key_language();
 
@@ -176,21 +177,26 @@ bool XliffReader::element_text() {
     return false;
   }
   PendingText text{target ? language_ : key_, plural_index_, !target, {}};
-  if (!tag_.ends_with("/>")) {
-    size_t length = 0;
-    std::string closing(target ? "</target>" : "</source>");
-    if (!scanner_.next_text(text.text, length, tag_)) return true;
-    if (length > MAX_TEXT_LENGTH) {
-      reporter_.report_at("message too long", scanner_.line_number());
-      return false;
-    }
-    if (tag_ != closing) {
-      if (!in_alt_trans_)
-        reporter_.report_at("text with inline markup skipped", scanner_.line_number());
-      return true;
-    }
+  bool kept = true;  // an element that closes itself holds the empty text
+  if (!tag_.ends_with("/>") && !read_element_text(target, text.text, kept)) return false;
+  if (kept && !in_alt_trans_ && current_) add_text(std::move(text));
+  return true;
+}
+
+// Reads the text of the element whose tag was read last, up to the tag that ends it. `kept`
+// is false when the file ends first or when markup ends the text (reported outside alt-trans);
+// false after a text too long, which fails the file.
+bool XliffReader::read_element_text(bool target, std::string& text, bool& kept) {
+  size_t length = 0;
+  kept = scanner_.next_text(text, length, tag_);
+  if (!kept) return true;
+  if (length > MAX_TEXT_LENGTH) {
+    reporter_.report_at("message too long", scanner_.line_number());
+    return false;
   }
-  if (!in_alt_trans_ && current_) add_text(std::move(text));
+  kept = tag_ == (target ? "</target>" : "</source>");
+  if (!kept && !in_alt_trans_)
+    reporter_.report_at("text with inline markup skipped", scanner_.line_number());
   return true;
 }
 

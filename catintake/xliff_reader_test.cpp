@@ -81,6 +81,16 @@ TEST(XliffReader, TextsWithInlineMarkupAreSkippedWithAReport) {
             "catintake - message has no key text, skipped\n");
 }
 
+TEST(XliffReader, AUnitLeftWithoutTextsDrawsNoFurtherReport) {
+  std::string units = unit("<g>a</g>", "<g>b</g>") + "<trans-unit id=\"2\"><note>n</note>" +
+                      "</trans-unit>\n" + unit("c", "d", "3");
+  auto outcome = import({xliff("", v12(units))});
+  EXPECT_EQ(outcome.catalog, "en: c\nde: d\n");
+  EXPECT_EQ(outcome.err,
+            "catintake - text with inline markup skipped, line 6\n"
+            "catintake - text with inline markup skipped, line 7\n");
+}
+
 TEST(XliffReader, EmptyElementsGiveEmptyTexts) {
   auto outcome = import({xliff("", v12("<trans-unit id=\"1\"><source>a</source><target/>"
                                        "</trans-unit>"))});
