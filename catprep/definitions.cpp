@@ -46,6 +46,15 @@ size_t encode_name(const char* line, size_t at, const MacroHead& head, BodyWrite
   return end;
 }
 
+// The text may begin inside a name (after a head that lacks a comma); the rest of that name is
+// copied as it stands, since a parameter is never found at the end of a longer name.
+size_t copy_rest_of_name(const char* line, size_t at, BodyWriter& writer) {
+  if (at == 0 || is_delimiter(static_cast<unsigned char>(line[at - 1]))) return at;
+  size_t end = skip_identifier(line, at);
+  for (size_t p = at; p < end; ++p) writer.put(line[p]);
+  return end;
+}
+
 // True when `line` is a directive line; `after` is then the end of "enddef" if it is one.
 bool is_directive_line(const char* line, size_t& after) {
   size_t p = skip_white(line, 0);
@@ -114,7 +123,8 @@ void BodyCollector::end_body_line() {
 bool encode_body_line(const char* line, size_t at, const MacroHead& head, std::string& body,
                       size_t limit) {
   BodyWriter writer(body, limit);
-  for (size_t p = at; line[p] != '\0';) {
+  size_t p = copy_rest_of_name(line, at, writer);
+  while (line[p] != '\0') {
     unsigned char c = static_cast<unsigned char>(line[p]);
     if (is_identifier(c)) {
       p = encode_name(line, p, head, writer);
