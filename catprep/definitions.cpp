@@ -16,6 +16,45 @@ int parameter_at(const char* line, size_t at, const MacroHead& head) {
   return -1;
 }
 
+// Appends to a body while it holds fewer than `limit` bytes, and remembers a refused byte.
+class BodyWriter {
+ public:
+  BodyWriter(std::string& body, size_t limit) : body_(body), limit_(limit) {}
+  void put(char c) {
+    if (body_.size() < limit_)
+      body_ += c;
+    else
+      kept_ = false;
+  }
+  bool kept() const { return kept_; }
+
+ private:
+  std::string& body_;
+  size_t limit_;
+  bool kept_ = true;
+};
+
+// Writes the run of identifier bytes at `at`, as a parameter reference when the whole run is a
+// parameter's name; returns the end of the run.
+size_t encode_name(const char* line, size_t at, const MacroHead& head, BodyWriter& writer) {
+  size_t end = skip_identifier(line, at);
+  int k = parameter_at(line, at, head);
+  if (k >= 0)
+    writer.put(static_cast<char>(FIRST_PARAM_REF + k));
+  else
+    for (size_t p = at; p < end; ++p) writer.put(line[p]);
+  return end;
+}
+
+// The text may begin inside a name (after a head that lacks a comma); the rest of that name is
+// copied as it stands, since a parameter is never found at the end of a longer name.
+size_t copy_rest_of_name(const char* line, size_t at, BodyWriter& writer) {
+  if (at == 0 || is_delimiter(static_cast<unsigned char>(line[at - 1]))) return at;
+  size_t end = skip_identifier(line, at);
+  for (size_t p = at; p < end; ++p) writer.put(line[p]);
+  return end;
+}
+
 // True when `line` is a directive line; `after` is then the end of "enddef" if it is one.
 bool is_directive_line(const char* line, size_t& after) {
   size_t p = skip_white(line, 0);
@@ -83,32 +122,21 @@ void BodyCollector::end_body_line() {
 
 bool encode_body_line(const char* line, size_t at, const MacroHead& head, std::string& body,
                       size_t limit) {
-  bool kept = true;
-  auto put = [&](char c) {
-    if (body.size() < limit)
-      body += c;
-    else
-      kept = false;
-  };
-  for (size_t p = at; line[p] != '\0';) {
+  BodyWriter writer(body, limit);
+  size_t p = copy_rest_of_name(line, at, writer);
+  while (line[p] != '\0') {
     unsigned char c = static_cast<unsigned char>(line[p]);
     if (is_identifier(c)) {
-      size_t end = skip_identifier(line, p);
-      int k = parameter_at(line, p, head);
-      if (k >= 0)
-        put(static_cast<char>(FIRST_PARAM_REF + k));
-      else
-        for (; p < end; ++p) put(line[p]);
-      p = end;
+      p = encode_name(line, p, head, writer);
       continue;
     }
     if (c == '\t')
-      put(' ');
+      writer.put(' ');
     else if (c >= 0x20 || c == LINE_BREAK)
-      put(static_cast<char>(c));
+      writer.put(static_cast<char>(c));
     ++p;
   }
-  return kept;
+  return writer.kept();
 }
 
 void define_macro(RunState& run, char* line, size_t at, bool multi_line) {

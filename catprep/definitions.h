@@ -18,9 +18,10 @@ void define_macro(RunState& run, char* line, size_t at, bool multi_line);
 void undefine_macro(RunState& run, char* line, size_t at);
 // Consumes the body of a #begindef in a skipped region, up to its #enddef.
 void skip_macro_body(RunState& run, char* line);
-// Appends the text from `at` on in stored form: parameter names of `head` become references,
-// a tab a space; other control bytes but the line break are dropped. Keeps `body` at most
-// `limit` bytes long; false when bytes were dropped for lack of room.
+// Appends the text from `at` on in stored form: whole names that are parameters of `head` become
+// references (a name that begins before `at` is none), a tab a space; other control bytes but
+// the line break are dropped. Keeps `body` at most `limit` bytes long; false when bytes were
+// dropped for lack of room.
 bool encode_body_line(const char* line, size_t at, const MacroHead& head, std::string& body,
                       size_t limit);
 

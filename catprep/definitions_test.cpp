@@ -27,6 +27,14 @@ TEST(EncodeBodyLine, ParametersBecomeReferencesOnlyAsWholeNames) {
   EXPECT_EQ(body, "abcd");
 }
 
+// A value that begins inside a name ("c" of "bc", after the missing comma) does not begin a
+// name there: the "c" at the end of the longer name is no parameter.
+TEST(Define, AParameterIsNotFoundAtTheEndOfTheNameTheValueBeginsIn) {
+  auto r = preprocess("#define M(c bc) c x\nM(1)\n");
+  EXPECT_EQ(r.output, "c) 1 x\n");
+  EXPECT_EQ(r.out, "t.tpl:1: expected ')'\nsummary: 1 error(s)\n");
+}
+
 TEST(Define, StoresParametersAndExpandsEarlierMacrosAtDefinitionTime) {
   auto r =
       preprocess("#define F(x,y) y-x\n#define W wide\n#define G(a) W a\n#undef W\nF(1,2) G(3)\n");

@@ -32,7 +32,10 @@ class Session {
 
  private:
   enum class Parse { ok, usage, fail };
+  bool print_information(const cattools::Args& args);
   Parse parse_command_line(const cattools::Args& args);
+  Parse option(const std::string& arg);
+  Parse file_name(const std::string& arg);
   Parse define_option(const std::string& arg);
   bool start();
   bool process_lines();
@@ -51,6 +54,7 @@ class Session {
 
 int Session::execute(const cattools::Args& args) {
   try {
+    if (print_information(args)) return 0;
     Parse parsed = parse_command_line(args);
     if (parsed == Parse::usage) console_.out << kUsage;
     if (parsed != Parse::ok) return 1;
@@ -60,6 +64,18 @@ int Session::execute(const cattools::Args& args) {
     out_of_memory();
     return 1;
   }
+}
+
+// `--help` or `--version` as the only argument; every other command line is parsed as before.
+bool Session::print_information(const cattools::Args& args) {
+  if (args.size() != 2) return false;
+  if (args[1] == "--help")
+    console_.out << kUsage;
+  else if (args[1] == "--version")
+    console_.out << "catprep " CATTOOLS_VERSION "\n";
+  else
+    return false;
+  return true;
 }
 
 void Session::out_of_memory() {
@@ -77,31 +93,40 @@ void Session::out_of_memory() {
 Session::Parse Session::parse_command_line(const cattools::Args& args) {
   if (args.size() < 3) return Parse::usage;
   for (size_t k = 1; k < args.size(); ++k) {
-    const std::string& arg = args[k];
-    if (arg.starts_with('-')) {
-      char option = arg.size() > 1 ? arg[1] : '\0';
-      if (option == 's')
-        run_.remove_blanks = true;
-      else if (option == 'r')
-        run_.strip_comments = true;
-      else if (option == 'D') {
-        if (Parse defined = define_option(arg); defined != Parse::ok) return defined;
-      } else
-        return Parse::usage;
-    } else if (have_output_ && have_input_) {
-      return Parse::usage;
-    } else if (!have_output_) {
-      output_name_ = arg;
-      have_output_ = true;
-    } else {
-      run_.reader.set_input_name(arg);
-      run_.diagnostics.push_chain_name(arg);
-      have_input_ = true;
-    }
+    Parse parsed = args[k].starts_with('-') ? option(args[k]) : file_name(args[k]);
+    if (parsed != Parse::ok) return parsed;
   }
   if (have_input_) return Parse::ok;
   console_.out << (args[0] + ": No input file\n");
   return Parse::fail;
+}
+
+// Only the letter after the '-' counts: -s, -r or -D.
+Session::Parse Session::option(const std::string& arg) {
+  char letter = arg.size() > 1 ? arg[1] : '\0';
+  if (letter == 's')
+    run_.remove_blanks = true;
+  else if (letter == 'r')
+    run_.strip_comments = true;
+  else if (letter == 'D')
+    return define_option(arg);
+  else
+    return Parse::usage;
+  return Parse::ok;
+}
+
+// The first name is the output, the second the input (the first of the include-name chain).
+Session::Parse Session::file_name(const std::string& arg) {
+  if (have_output_ && have_input_) return Parse::usage;
+  if (!have_output_) {
+    output_name_ = arg;
+    have_output_ = true;
+    return Parse::ok;
+  }
+  run_.reader.set_input_name(arg);
+  run_.diagnostics.push_chain_name(arg);
+  have_input_ = true;
+  return Parse::ok;
 }
 
 // -Dname or -Dname=value; command-line names are not checked against each other.

@@ -45,6 +45,29 @@ TEST(CommandLine, UsageErrors) {
   }
 }
 
+TEST(CommandLine, HelpAndVersionAloneSucceed) {
+  auto r = run_args({"catprep", "--help"});
+  EXPECT_EQ(r.out, kUsage);
+  EXPECT_EQ(r.exit_code, 0);
+  r = run_args({"catprep", "--version"});
+  EXPECT_EQ(r.out, "catprep " CATTOOLS_VERSION "\n");
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.err, "");
+}
+
+// Beside other arguments they are bad options, as before.
+TEST(CommandLine, HelpAndVersionWithOtherArgumentsAreUsageErrors) {
+  for (cattools::Args args : {cattools::Args{"catprep", "--help", "in.tpl"},
+                              {"catprep", "out.cat", "--version"},
+                              {"catprep", "--help", "--version"},
+                              {"catprep", "--helpx"},
+                              {"catprep", "-version"}}) {
+    auto r = run_args(args);
+    EXPECT_EQ(r.out, kUsage) << args[1];
+    EXPECT_EQ(r.exit_code, 1);
+  }
+}
+
 TEST(CommandLine, NoInputFileNamesTheProgram) {
   auto r = run_args({"bin/catprep", "-r", "out.cat"});
   EXPECT_EQ(r.out, "bin/catprep: No input file\n");

@@ -41,6 +41,15 @@ TEST_F(ExpandTest, ReplacesWholeWordsOutsideStringsAndNotAfterABackslash) {
   EXPECT_EQ(reports(), "");
 }
 
+// Only the byte right after a backslash is passed over: in \nAPP the word starts at 'A', so a
+// catalog's escaped line break may stand directly before a macro.
+TEST_F(ExpandTest, TheByteAfterAnEscapeIsNoWordStartButTheNextOneIs) {
+  define("APP", "Notes");
+  define("n", "N");
+  EXPECT_EQ(expand("Line\\nAPP"), "Line\\nNotes");
+  EXPECT_EQ(expand("\\n n"), "\\n N");
+}
+
 TEST_F(ExpandTest, InsertedTextIsNotScannedAgain) {
   define("A", "A B");
   define("B", "2");

@@ -68,6 +68,31 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
   }
 }
 
+// A name without a parameter list ends at the end of the text, or at a blank before the value.
+bool end_plain_name(char* text, size_t& at, Diagnostics& diagnostics) {
+  if (text[at] == '\0') return true;
+  if (!is_blank(text[at])) {
+    diagnostics.report_error("expected white-space");
+    return false;
+  }
+  text[at] = '\0';
+  at = skip_white(text, at + 1);
+  return true;
+}
+
+// A well-formed head is still refused when the table is full or holds the name already.
+bool may_enter(const MacroTable& table, std::string_view name, Diagnostics& diagnostics) {
+  if (table.full()) {
+    diagnostics.report_error("too many defines");
+    return false;
+  }
+  if (table.find_macro(name) != NO_MATCH) {
+    diagnostics.report_error("redefined macro");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool parse_macro_head(char* text, size_t& at, const MacroTable& table, Diagnostics& diagnostics,
@@ -76,26 +101,11 @@ bool parse_macro_head(char* text, size_t& at, const MacroTable& table, Diagnosti
   size_t start = at;
   at = skip_identifier(text, at);
   size_t name_end = at;
-  if (text[at] == '(') {
-    if (!parse_parameters(text, at, diagnostics, head)) return false;
-  } else if (text[at] != '\0') {
-    if (!is_blank(text[at])) {
-      diagnostics.report_error("expected white-space");
-      return false;
-    }
-    text[at] = '\0';
-    at = skip_white(text, at + 1);
-  }
-  if (table.full()) {
-    diagnostics.report_error("too many defines");
-    return false;
-  }
+  bool formed = text[at] == '(' ? parse_parameters(text, at, diagnostics, head)
+                                : end_plain_name(text, at, diagnostics);
+  if (!formed) return false;
   head.name = std::string_view(text + start, name_end - start);
-  if (table.find_macro(head.name) != NO_MATCH) {
-    diagnostics.report_error("redefined macro");
-    return false;
-  }
-  return true;
+  return may_enter(table, head.name, diagnostics);
 }
 
 }  // namespace catprep
