@@ -29,9 +29,10 @@ bool needs_escapes(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char byte) { return escape_letter(byte) != 0; });
 }
 
-std::string escaped(std::string_view text) {
-  std::string result;
-  result.reserve(text.size() + 16);
+// `head` as it is, then `text` with its raw line ends and tabs as escapes.
+std::string escaped(std::string_view head, std::string_view text) {
+  std::string result(head);
+  result.reserve(head.size() + text.size() + 16);
   for (char byte : text) {
     char letter = escape_letter(byte);
     if (letter != 0) result.push_back('\\');
@@ -163,11 +164,15 @@ bool Merge::in_translation_language(std::string_view code, const Position& at) {
   return false;
 }
 
-// The form a translation line is stored in: raw line ends and tabs become escapes. Lines
-// that need no change stay views of their sub-catalog's bytes.
+// The form a translation line is stored in: raw line ends and tabs of its text become
+// escapes. The blanks of its head only separate its parts and stay, so that the line reads
+// back with the same code and plural index. Lines that need no change stay views of their
+// sub-catalog's bytes.
 std::string_view Merge::stored_translation(std::string_view content) {
   bool converted = content.data() == work_.data();
-  if (needs_escapes(content)) return store_.keep(escaped(content));
+  size_t head = catalog::head_length(content);
+  std::string_view text = content.substr(head);
+  if (needs_escapes(text)) return store_.keep(escaped(content.substr(0, head), text));
   return converted ? store_.keep(std::string(content)) : content;
 }
 
