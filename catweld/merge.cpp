@@ -66,6 +66,9 @@ std::string_view Merge::keep_bytes(std::string bytes) {
 bool Merge::read_main(std::string_view name, std::string bytes) {
   std::string_view text = keep_bytes(std::move(bytes));
   catalog::skip_utf8_bom(text);
+  // The catalog is UTF-8 when each line is, from its first non-blank on. No sequence can
+  // span the ASCII line ends and blanks, so that is the whole text being valid UTF-8.
+  utf8_ = catalog::is_valid_utf8(text);
   store_.reserve_lines(count_lines(text));
   catalog::LineReader reader(text);
   std::string_view line;
@@ -77,7 +80,6 @@ bool Merge::read_main(std::string_view name, std::string bytes) {
 }
 
 bool Merge::read_main_line(std::string_view content, bool has_line_end, const Position& at) {
-  if (utf8_ && !catalog::is_valid_utf8(content)) utf8_ = false;
   if (content.empty() || catalog::is_comment(content)) return true;
   if (content.size() + (has_line_end ? 1 : 0) < 3) {
     warn(ReportKind::short_language_code, at);

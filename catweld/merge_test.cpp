@@ -253,6 +253,18 @@ TEST(SingleByteMain, AnyInvalidMainLineCountsEvenAComment) {
   EXPECT_EQ(out.output, "en: A\nfr: caf\xE9\n\n");
 }
 
+TEST(SingleByteMain, ASequenceNeverSpansALineEnd) {
+  auto is_utf8 = [](std::string main) {
+    Merge merge([](const Report&) {});
+    merge.read_main("main.cat", std::move(main));
+    return merge.main_is_utf8();
+  };
+  EXPECT_TRUE(is_utf8("\xEF\xBB\xBF  \t\xC3\xA9: x\r\nen: \xC3\xA9\n// \xE2\x82\xAC"));
+  EXPECT_FALSE(is_utf8("en: A\xC3\n\xA9: x\n"));
+  EXPECT_FALSE(is_utf8("en: A\xC3\r\n\xA9: x\n"));
+  EXPECT_FALSE(is_utf8("en: A\n\xC3 \xA9\n"));
+}
+
 TEST(SingleByteMain, LinesBeyondLatin1OrInvalidStayUnchanged) {
   Outcome out =
       merged("en: A\nde: \xFC\n", {"en: A\nfr: 5 \xE2\x82\xAC\nen: A\nfr: \xC4\x80\nit: \xFF\n"});
