@@ -81,15 +81,8 @@ bool Merge::read_main(std::string_view name, std::string bytes) {
 
 bool Merge::read_main_line(std::string_view content, bool has_line_end, const Position& at) {
   if (content.empty() || catalog::is_comment(content)) return true;
-  if (content.size() + (has_line_end ? 1 : 0) < 3) {
-    warn(ReportKind::short_language_code, at);
-    return true;
-  }
-  LanguageLine line = read_language_line(content);
-  if (!line.has_colon() && !line.has_plural_index()) {
-    warn(ReportKind::invalid_language_code, at);
-    return true;
-  }
+  LanguageLine line;
+  if (!read_main_head(content, has_line_end, at, line)) return true;
   if (key_language_.empty()) set_key_language(line.code);
   if (is_key_line(line))
     store_.add_message(key_of(line), content);
@@ -100,6 +93,18 @@ bool Merge::read_main_line(std::string_view content, bool has_line_end, const Po
     store_.add_line(content);
   if (!has_line_end) store_.mark_last_line_unended();
   return true;
+}
+
+bool Merge::read_main_head(std::string_view content, bool has_line_end, const Position& at,
+                           LanguageLine& line) const {
+  if (content.size() + (has_line_end ? 1 : 0) < 3) {
+    warn(ReportKind::short_language_code, at);
+    return false;
+  }
+  line = read_language_line(content);
+  if (line.has_colon() || line.has_plural_index()) return true;
+  warn(ReportKind::invalid_language_code, at);
+  return false;
 }
 
 void Merge::set_key_language(std::string_view code) {
