@@ -1,5 +1,6 @@
 #include "catalog/catalog_format.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "catalog/key_hash.h"
@@ -74,6 +75,13 @@ std::string_view key_text(const LanguageLine& line) {
   std::string_view text = line.after_code.substr(line.has_colon() ? 1 : 0);
   if (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
   return text;
+}
+
+size_t head_length(std::string_view content) {
+  size_t colon = content.find(':', std::min<size_t>(content.size(), 2));
+  if (colon == std::string_view::npos) return 0;
+  size_t end = colon + 1;
+  return end < content.size() && is_blank(content[end]) ? end + 1 : end;
 }
 
 uint32_t symbol_key(std::string_view key_text) {

@@ -32,6 +32,17 @@ TEST(LanguageLine, SplitsCodeBlanksAndOpener) {
   EXPECT_EQ(read_language_line("pt-BR: x").after_code, "-BR: x");  // no colon: not a code
 }
 
+TEST(LanguageLine, HeadRunsThroughTheColonAndOneBlank) {
+  EXPECT_EQ(head_length("de: x"), 4u);
+  EXPECT_EQ(head_length("de:x"), 3u);
+  EXPECT_EQ(head_length("de:\t\tx"), 4u);  // one blank only: the second tab is text
+  EXPECT_EQ(head_length("de \t[1] : x:y"), 10u);
+  EXPECT_EQ(head_length("de:"), 3u);
+  EXPECT_EQ(head_length("de x"), 0u);  // no colon: all text
+  EXPECT_EQ(head_length("d:"), 0u);    // the colon is part of the code
+  EXPECT_EQ(head_length(""), 0u);
+}
+
 TEST(LanguageLine, CommentsAreHashOrDoubleSlash) {
   EXPECT_TRUE(is_comment("# note"));
   EXPECT_TRUE(is_comment("//"));

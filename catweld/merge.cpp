@@ -29,9 +29,10 @@ bool needs_escapes(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char byte) { return escape_letter(byte) != 0; });
 }
 
-std::string escaped(std::string_view text) {
-  std::string result;
-  result.reserve(text.size() + 16);
+// `head` as it is, then `text` with its raw line ends and tabs as escapes.
+std::string escaped(std::string_view head, std::string_view text) {
+  std::string result(head);
+  result.reserve(head.size() + text.size() + 16);
   for (char byte : text) {
     char letter = escape_letter(byte);
     if (letter != 0) result.push_back('\\');
@@ -65,6 +66,9 @@ std::string_view Merge::keep_bytes(std::string bytes) {
 bool Merge::read_main(std::string_view name, std::string bytes) {
   std::string_view text = keep_bytes(std::move(bytes));
   catalog::skip_utf8_bom(text);
+  // The catalog is UTF-8 when each line is, from its first non-blank on. No sequence can
+  // span the ASCII line ends and blanks, so that is the whole text being valid UTF-8.
+  utf8_ = catalog::is_valid_utf8(text);
   store_.reserve_lines(count_lines(text));
   catalog::LineReader reader(text);
   std::string_view line;
@@ -76,17 +80,9 @@ bool Merge::read_main(std::string_view name, std::string bytes) {
 }
 
 bool Merge::read_main_line(std::string_view content, bool has_line_end, const Position& at) {
-  if (utf8_ && !catalog::is_valid_utf8(content)) utf8_ = false;
   if (content.empty() || catalog::is_comment(content)) return true;
-  if (content.size() + (has_line_end ? 1 : 0) < 3) {
-    warn(ReportKind::short_language_code, at);
-    return true;
-  }
-  LanguageLine line = read_language_line(content);
-  if (!line.has_colon() && !line.has_plural_index()) {
-    warn(ReportKind::invalid_language_code, at);
-    return true;
-  }
+  LanguageLine line;
+  if (!read_main_head(content, has_line_end, at, line)) return true;
   if (key_language_.empty()) set_key_language(line.code);
   if (is_key_line(line))
     store_.add_message(key_of(line), content);
@@ -97,6 +93,18 @@ bool Merge::read_main_line(std::string_view content, bool has_line_end, const Po
     store_.add_line(content);
   if (!has_line_end) store_.mark_last_line_unended();
   return true;
+}
+
+bool Merge::read_main_head(std::string_view content, bool has_line_end, const Position& at,
+                           LanguageLine& line) const {
+  if (content.size() + (has_line_end ? 1 : 0) < 3) {
+    warn(ReportKind::short_language_code, at);
+    return false;
+  }
+  line = read_language_line(content);
+  if (line.has_colon() || line.has_plural_index()) return true;
+  warn(ReportKind::invalid_language_code, at);
+  return false;
 }
 
 void Merge::set_key_language(std::string_view code) {
@@ -163,11 +171,15 @@ bool Merge::in_translation_language(std::string_view code, const Position& at) {
   return false;
 }
 
-// The form a translation line is stored in: raw line ends and tabs become escapes. Lines
-// that need no change stay views of their sub-catalog's bytes.
+// The form a translation line is stored in: raw line ends and tabs of its text become
+// escapes. The blanks of its head only separate its parts and stay, so that the line reads
+// back with the same code and plural index. Lines that need no change stay views of their
+// sub-catalog's bytes.
 std::string_view Merge::stored_translation(std::string_view content) {
   bool converted = content.data() == work_.data();
-  if (needs_escapes(content)) return store_.keep(escaped(content));
+  size_t head = catalog::head_length(content);
+  std::string_view text = content.substr(head);
+  if (needs_escapes(text)) return store_.keep(escaped(content.substr(0, head), text));
   return converted ? store_.keep(std::string(content)) : content;
 }
 

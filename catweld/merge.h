@@ -51,6 +51,10 @@ class Merge {
 
   // Main catalog, for one line's content (leading blanks skipped); false on the syntax error.
   bool read_main_line(std::string_view content, bool has_line_end, const Position& at);
+  // Reads the head of a language line into `line`; false, after its warning, when the line is
+  // shorter than 3 characters with its line end, or its code has no ':' or '[' after it.
+  bool read_main_head(std::string_view content, bool has_line_end, const Position& at,
+                      catalog::LanguageLine& line) const;
   void set_key_language(std::string_view code);
   bool is_key_line(const catalog::LanguageLine& line) const;
   uint32_t key_of(const catalog::LanguageLine& line) const;

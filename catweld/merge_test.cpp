@@ -187,6 +187,19 @@ TEST(SubCatalog, EscapesRawCarriageReturnsAndTabs) {
   EXPECT_EQ(out.output, "en: A\nfr: a\\tb\\rc\\r\n\n");  // the CR before the LF is no part
 }
 
+TEST(SubCatalog, BlanksInTheHeadOfATranslationStayAsTheyAre) {
+  // Blanks around the code, plural index and colon only separate: a tab there is no text, so
+  // it finds the line of the same code and plural form and is not written as an escape (which
+  // would make the line unreadable). Escaping starts with the text after the colon's blank.
+  Outcome out = merged("en: A\nde: alt\nde[1]: eins\n",
+                       {"en: A\nde\t: neu\nde\t[1]\t:\tneu\teins\nde:\t\tdoppelt\n"});
+  EXPECT_EQ(out.output, "en: A\nde:\t\\tdoppelt\nde\t[1]\t:\tneu\\teins\n\n");
+  // The rewritten lines read back as the same slots.
+  out = merged(out.output, {"en: A\nde: drei\nde[1]: vier\n"});
+  EXPECT_EQ(out.output, "en: A\nde: drei\nde[1]: vier\n\n");
+  EXPECT_EQ(out.err, "");
+}
+
 TEST(SubCatalog, ByteOrderMarkIsSkippedAndLinesAreCounted) {
   // Only at the very start: later, its bytes are a line's first two characters.
   Outcome out = merged("en: A\n", {"\xEF\xBB\xBF"
@@ -238,6 +251,18 @@ TEST(SingleByteMain, KeyLinesAreConvertedBeforeHashing) {
 TEST(SingleByteMain, AnyInvalidMainLineCountsEvenAComment) {
   Outcome out = merged("# caf\xE9\nen: A\n", {"en: A\nfr: caf\xC3\xA9\n"});
   EXPECT_EQ(out.output, "en: A\nfr: caf\xE9\n\n");
+}
+
+TEST(SingleByteMain, ASequenceNeverSpansALineEnd) {
+  auto is_utf8 = [](std::string main) {
+    Merge merge([](const Report&) {});
+    merge.read_main("main.cat", std::move(main));
+    return merge.main_is_utf8();
+  };
+  EXPECT_TRUE(is_utf8("\xEF\xBB\xBF  \t\xC3\xA9: x\r\nen: \xC3\xA9\n// \xE2\x82\xAC"));
+  EXPECT_FALSE(is_utf8("en: A\xC3\n\xA9: x\n"));
+  EXPECT_FALSE(is_utf8("en: A\xC3\r\n\xA9: x\n"));
+  EXPECT_FALSE(is_utf8("en: A\n\xC3 \xA9\n"));
 }
 
 TEST(SingleByteMain, LinesBeyondLatin1OrInvalidStayUnchanged) {

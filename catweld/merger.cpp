@@ -10,14 +10,15 @@
 namespace catweld {
 namespace {
 
-// Writes straight to the stream's buffer: an allocation failure inside it reaches the
-// caller (a stream would only mark itself bad), and a console that cannot take the text
-// does not end the run.
-void write_to_console(std::ostream& err, std::string_view text) {
-  std::streambuf* buffer = err.rdbuf();
+// Writes straight to the stream's buffer, so that an allocation failure inside it reaches
+// the caller (a stream would only mark itself bad). True when the whole text went out.
+bool write_to_console(std::ostream& stream, std::string_view text) {
+  std::streambuf* buffer = stream.rdbuf();
   auto size = static_cast<std::streamsize>(text.size());
-  if (buffer != nullptr && buffer->sputn(text.data(), size) == size) buffer->pubsync();
+  return buffer != nullptr && buffer->sputn(text.data(), size) == size && buffer->pubsync() == 0;
 }
+
+constexpr std::string_view kVersionLine = "catweld " CATTOOLS_VERSION "\n";
 
 // One run's file layer around the merge in memory.
 class Run {
@@ -26,6 +27,8 @@ class Run {
       : args_(args), console_(console), merge_([this](const Report& r) { report(r); }) {}
 
   int execute() {
+    if (is_only_argument("--help")) return print(kUsage);
+    if (is_only_argument("--version")) return print(kVersionLine);
     if (args_.size() < 3) return fail({ReportKind::usage});
     if (!read_main()) return 1;
     for (size_t i = 2; i < args_.size(); ++i)
@@ -34,6 +37,12 @@ class Run {
   }
 
  private:
+  bool is_only_argument(std::string_view option) const {
+    return args_.size() == 2 && args_[1] == option;
+  }
+  // Standard output carries only what was asked for; failing to write it fails the run.
+  int print(std::string_view text) { return write_to_console(console_.out, text) ? 0 : 1; }
+  // A report that cannot be written does not end the run.
   void report(const Report& report) { write_to_console(console_.err, report_text(report)); }
   int fail(const Report& fatal) {
     report(fatal);

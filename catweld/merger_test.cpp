@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -146,16 +148,67 @@ TEST_F(MergerRun, SyntaxErrorLeavesTheCatalogUntouched) {
   EXPECT_EQ(read_file(dir / "app.cat"), "en[1]: one\nen: A\n");
 }
 
+const std::string kUsageText =
+    "catweld - include sub-catalogs into a main catalog\n\nUsage:\tcatweld <catalog> <input1> "
+    "[input2 [...]]\n\t<catalog>\tthe filename of the destination file\n\t<input1>\tthe "
+    "filename of the first source file\nMore filenames of catalogs may follow\n";
+
 TEST(MergerUsage, FewerThanTwoFilesPrintTheUsage) {
-  const std::string usage =
-      "catweld - include sub-catalogs into a main catalog\n\nUsage:\tcatweld <catalog> <input1> "
-      "[input2 [...]]\n\t<catalog>\tthe filename of the destination file\n\t<input1>\tthe "
-      "filename of the first source file\nMore filenames of catalogs may follow\n";
-  for (const cattools::Args& args : {cattools::Args{"catweld"}, cattools::Args{"catweld", "a"}}) {
+  for (const cattools::Args& args :
+       {cattools::Args{"catweld"}, cattools::Args{"catweld", "a"}, cattools::Args{"catweld", "-h"},
+        cattools::Args{"catweld", "--HELP"}, cattools::Args{"catweld", "--version=1"}}) {
     RunResult result = run_tool(run, args);
-    EXPECT_EQ(result.exit_code, 1);
-    EXPECT_EQ(result.err, usage);
+    EXPECT_EQ(result.exit_code, 1) << args[1];
+    EXPECT_EQ(result.err, kUsageText);
     EXPECT_EQ(result.out, "");
+  }
+}
+
+TEST(MergerUsage, HelpAndVersionAloneGoToStandardOutput) {
+  RunResult help = run_tool(run, {"catweld", "--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_EQ(help.out, kUsageText);
+  EXPECT_EQ(help.err, "");
+  RunResult version = run_tool(run, {"catweld", "--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_EQ(version.out, "catweld " CATTOOLS_VERSION "\n");
+  EXPECT_EQ(version.err, "");
+}
+
+TEST(MergerUsage, HelpOrVersionWithFilesAreFileNames) {
+  ScratchDir dir;
+  write_file(dir / "app.cat", "en: A\n");
+  RunResult result = run_tool(run, {"catweld", "--help", dir / "app.cat"});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "catweld - catalog file \"--help\" cannot be read\n");
+  result = run_tool(run, {"catweld", dir / "app.cat", "--version"});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "catweld - unable to open file \"--version\"\n");
+  EXPECT_EQ(result.out, "");
+}
+
+// A standard output that takes nothing, like a full disk.
+class RefusingBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(MergerUsage, HelpAndVersionFailWhenStandardOutputFails) {
+  for (const char* option : {"--help", "--version"}) {
+    RefusingBuffer refusing;
+    std::ostream out(&refusing);
+    std::ostringstream err;
+    cattools::Console console{out, err};
+    EXPECT_EQ(run({"catweld", option}, console), 1) << option;
+  }
+}
+
+TEST(MergerUsage, HelpAndVersionSurviveAllocationFailures) {
+  for (const char* option : {"--help", "--version"}) {
+    for_each_allocation_failure(run, {"catweld", option}, [&](long n, const RunResult& result) {
+      EXPECT_EQ(result.exit_code, 1) << option << " allocation " << n;
+      EXPECT_EQ(result.err, "catweld - insufficient memory\n") << option << " allocation " << n;
+    });
   }
 }
 

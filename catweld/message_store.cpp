@@ -17,6 +17,7 @@ std::string_view trim_trailing_blanks(std::string_view text) {
 
 // What stands between a line's code and its ':', blanks around it left out.
 std::string_view plural_part(const catalog::LanguageLine& line) {
+  if (line.has_colon()) return {};
   return trim_trailing_blanks(line.after_code.substr(0, line.after_code.find(':')));
 }
 

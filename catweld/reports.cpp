@@ -5,11 +5,6 @@
 namespace catweld {
 namespace {
 
-constexpr std::string_view kUsage =
-    "catweld - include sub-catalogs into a main catalog\n\nUsage:\tcatweld <catalog> <input1> "
-    "[input2 [...]]\n\t<catalog>\tthe filename of the destination file\n\t<input1>\tthe "
-    "filename of the first source file\nMore filenames of catalogs may follow\n";
-
 std::string concat(std::initializer_list<std::string_view> parts) {
   std::string text;
   for (std::string_view part : parts) text += part;

@@ -34,4 +34,10 @@ std::string report_text(const Report& report);
 // The text of the out-of-memory report, which must be printable without allocating.
 inline constexpr std::string_view kInsufficientMemory = "catweld - insufficient memory\n";
 
+// The usage text: the report for a wrong command line, and what --help prints.
+inline constexpr std::string_view kUsage =
+    "catweld - include sub-catalogs into a main catalog\n\nUsage:\tcatweld <catalog> <input1> "
+    "[input2 [...]]\n\t<catalog>\tthe filename of the destination file\n\t<input1>\tthe "
+    "filename of the first source file\nMore filenames of catalogs may follow\n";
+
 }  // namespace catweld
