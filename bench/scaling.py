@@ -18,6 +18,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LINEAR_LIMIT = 4.5
@@ -30,11 +31,13 @@ def timed(command, runs, prepare=None, stdout=subprocess.DEVNULL):
         for _ in range(runs):
             if prepare:
                 prepare()
-            subprocess.run(["/usr/bin/time", "-f", "%e %M", "-o", report.name] + command,
+            start = time.perf_counter()
+            subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name] + command,
                            stdout=stdout, stderr=subprocess.DEVNULL, check=False)
+            seconds = time.perf_counter() - start
             with open(report.name) as figures:
-                seconds, peak_kb = figures.read().split()[-2:]
-            best = float(seconds) if best is None else min(best, float(seconds))
+                peak_kb = figures.read().split()[-1]
+            best = seconds if best is None else min(best, seconds)
     return best, int(peak_kb) / 1024
 
 
@@ -48,8 +51,8 @@ def catweld_row(n, work, build):
     shutil.copy(main, original)
     size = os.path.getsize(main) + os.path.getsize(sub)
     with open(os.path.join(work, "copy"), "w") as copy:
-        anchor, _ = timed(["cat", main, sub], 3, stdout=copy)
-    seconds, peak = timed([os.path.join(build, "catweld", "catweld"), main, sub], 3,
+        anchor, _ = timed(["cat", main, sub], 5, stdout=copy)
+    seconds, peak = timed([os.path.join(build, "catweld", "catweld"), main, sub], 5,
                           prepare=lambda: shutil.copy(original, main))
     return "catweld", size, seconds, peak, "cat", anchor
 
@@ -93,11 +96,11 @@ def main():
             with tempfile.TemporaryDirectory() as work:
                 tool, size, seconds, peak, anchor, anchor_seconds = row_of(n, work, options.build)
             megabytes = size / 1e6
-            row = (tool, n, round(megabytes, 1), seconds, round(megabytes / max(seconds, 0.01), 1),
-                   round(peak, 1), anchor, anchor_seconds,
+            row = (tool, n, round(megabytes, 1), round(seconds, 3), round(megabytes / max(seconds, 0.01), 1),
+                   round(peak, 1), anchor, round(anchor_seconds, 3),
                    round(seconds / anchor_seconds, 2) if anchor_seconds > 0 else 0)
             rows.append(row)
-            print("%-10s %8d %9.1f %8.2f %8.1f %8.1f %-7s %9.2f %6.2f" % row, flush=True)
+            print("%-10s %8d %9.1f %8.3f %8.1f %8.1f %-7s %9.3f %6.2f" % row, flush=True)
     os.makedirs(os.path.dirname(os.path.abspath(options.csv)), exist_ok=True)
     with open(options.csv, "w", newline="") as out:
         writer = csv.writer(out)
