@@ -18,7 +18,11 @@ struct Run {
 
 std::string format_line(const MessageText& text) {
   std::string line(text.language.view());
-  if (text.plural_index != NO_PLURAL_INDEX) line += "[" + std::to_string(text.plural_index) + "]";
+  if (text.plural_index != NO_PLURAL_INDEX) {
+    line += '[';
+    line += std::to_string(text.plural_index);
+    line += ']';
+  }
   line += ": ";
   line += text.text;
   return line;
