@@ -21,15 +21,15 @@ set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Tavelle catalog tools maintainers <cattools@tavelle.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tools that prepare message catalogs for the Tavelle library")
+# The summary is the package's first description line; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "tools that prepare message catalogs for the Tavelle library\n\
-Three command-line tools for the message catalogs that the Tavelle\n\
-internationalisation library reads at run time:\n\
- * catprep expands a catalog template with a line-oriented preprocessor\n\
-   (macros with parameters, conditionals, includes, messages and errors);\n\
- * catintake imports translators' PO (gettext) and XLIFF 1.2/2.0 files\n\
-   into a catalog, merging them into the existing one;\n\
- * catweld includes sub-catalogs into a main catalog by 32-bit message keys.")
+    "Three command-line tools for the message catalogs that the Tavelle\n\
+internationalisation library reads at run time. catprep expands a catalog\n\
+template with a line-oriented preprocessor (macros with parameters,\n\
+conditional sections, included files, messages and errors). catintake\n\
+imports translators' PO (gettext) and XLIFF 1.2/2.0 files into a catalog,\n\
+merging them into the existing one. catweld includes sub-catalogs into a\n\
+main catalog by their 32-bit message keys.")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
