@@ -1,64 +1,12 @@
 #include "catalog/catalog_format.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "catalog/key_hash.h"
+#include "catalog/numbers.h"
 #include "catalog/text_routines.h"
 
 namespace catalog {
-namespace {
-
-// White space as strtol skips it in the "C" locale (not the same set as the catalog blanks).
-bool is_c_space(char byte) {
-  return byte == ' ' || (byte >= '\t' && byte <= '\r');
-}
-
-// Value of a digit in bases up to 16, or 16 when the byte is no digit.
-unsigned digit_value(char byte) {
-  if (byte >= '0' && byte <= '9') return static_cast<unsigned>(byte - '0');
-  if (byte >= 'a' && byte <= 'f') return static_cast<unsigned>(byte - 'a' + 10);
-  if (byte >= 'A' && byte <= 'F') return static_cast<unsigned>(byte - 'A' + 10);
-  return 16;
-}
-
-bool is_digit_in(std::string_view text, size_t at, unsigned base) {
-  return at < text.size() && digit_value(text[at]) < base;
-}
-
-bool has_hex_prefix(std::string_view text, size_t at) {
-  return at + 1 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
-         is_digit_in(text, at + 2, 16);
-}
-
-// Reads the digits at `at` in `base`; the magnitude saturates just above `limit`.
-NumberRead<uint64_t> read_digits(std::string_view text, size_t at, unsigned base, uint64_t limit) {
-  NumberRead<uint64_t> read;
-  for (; is_digit_in(text, at, base); ++at) {
-    read.value = read.value * base + digit_value(text[at]);
-    if (read.value > limit) read.value = limit + 1;
-  }
-  read.stop = at;
-  return read;
-}
-
-int32_t clamped(uint64_t magnitude, bool negative) {
-  constexpr uint64_t kMax = std::numeric_limits<int32_t>::max();
-  if (negative)
-    return magnitude > kMax ? std::numeric_limits<int32_t>::min()
-                            : static_cast<int32_t>(-static_cast<int64_t>(magnitude));
-  return magnitude > kMax ? std::numeric_limits<int32_t>::max() : static_cast<int32_t>(magnitude);
-}
-
-unsigned base0_of(std::string_view text, size_t& at) {
-  if (has_hex_prefix(text, at)) {
-    at += 2;
-    return 16;
-  }
-  return at < text.size() && text[at] == '0' ? 8 : 10;
-}
-
-}  // namespace
 
 bool is_comment(std::string_view content) {
   return content.starts_with('#') || content.starts_with("//");
@@ -107,25 +55,6 @@ uint32_t message_key(std::string_view key_text, bool numeric) {
   if (numeric) return numeric_key(key_text);
   if (key_text.starts_with('$')) return symbol_key(key_text);
   return plain_key(key_text);
-}
-
-NumberRead<int32_t> read_long_base0(std::string_view text) {
-  size_t at = 0;
-  while (at < text.size() && is_c_space(text[at])) ++at;
-  bool negative = at < text.size() && text[at] == '-';
-  if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-  unsigned base = base0_of(text, at);
-  if (!is_digit_in(text, at, base)) return {};
-  NumberRead<uint64_t> digits = read_digits(text, at, base, uint64_t{1} << 31);
-  return {clamped(digits.value, negative), digits.stop};
-}
-
-NumberRead<uint32_t> read_hex_unsigned(std::string_view text) {
-  constexpr uint64_t kMax = std::numeric_limits<uint32_t>::max();
-  size_t at = has_hex_prefix(text, 0) ? 2 : 0;
-  if (!is_digit_in(text, at, 16)) return {};
-  NumberRead<uint64_t> digits = read_digits(text, at, 16, kMax);
-  return {static_cast<uint32_t>(digits.value > kMax ? kMax : digits.value), digits.stop};
 }
 
 uint32_t hash_line_key(std::string_view after_hash) {

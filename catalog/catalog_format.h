@@ -41,23 +41,6 @@ uint32_t symbol_key(std::string_view key_text);
 uint32_t plain_key(std::string_view key_text);
 uint32_t numeric_key(std::string_view key_text);
 
-// The outcome of reading a number from the front of a text.
-template <typename Value>
-struct NumberRead {
-  Value value = 0;
-  size_t stop = 0;  // index of the first byte not read; 0 when no number was found
-};
-
-// Reads like strtol with base 0 and a 32-bit long in the "C" locale: white space (space and
-// \t \n \v \f \r), a sign, then decimal, "0x" hexadecimal or '0' octal digits. Values out of
-// range clamp to INT32_MAX or INT32_MIN.
-NumberRead<int32_t> read_long_base0(std::string_view text);
-
-// Reads like strtoul with base 16 and a 32-bit unsigned long, from a text that begins with a
-// hexadecimal digit: an optional "0x" prefix, then hexadecimal digits. Values out of range
-// clamp to 0xFFFFFFFF.
-NumberRead<uint32_t> read_hex_unsigned(std::string_view text);
-
 // The message key a sub-catalog hash line selects: `after_hash` is what follows the '#'.
 // After blanks, a hexadecimal number; without a hexadecimal digit there, the key 0.
 uint32_t hash_line_key(std::string_view after_hash);

@@ -1,8 +1,5 @@
 #include "catalog/catalog_format.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -84,6 +81,7 @@ TEST(KeyRules, NumericKeysOfTheKeyTable) {
   EXPECT_EQ(key_of("00: 42abc", true), text("42abc"));
   EXPECT_EQ(key_of("00: 42 and more", true), forty_two);  // a blank stops the number
   EXPECT_EQ(key_of("00:  +42", true), forty_two);
+  EXPECT_EQ(numeric_key("4294967295"), numeric_key_hash(0x7FFFFFFFu));  // clamped
 }
 
 TEST(KeyRules, NumericKeyWithoutNumber) {
@@ -102,65 +100,6 @@ TEST(KeyRules, NumericStopByteRule) {
   EXPECT_EQ(numeric_key("07\x01"), numeric_key_hash(7));
   EXPECT_EQ(numeric_key(std::string_view("5\0z", 3)), numeric_key_hash(5));
   EXPECT_EQ(numeric_key("5\xA0"), text("5\xA0"));  // high bytes are no blanks
-}
-
-TEST(ReadLongBase0, ClampsToThirtyTwoBits) {
-  EXPECT_EQ(read_long_base0("2147483647").value, INT32_MAX);
-  EXPECT_EQ(read_long_base0("2147483648").value, INT32_MAX);
-  EXPECT_EQ(read_long_base0("0xFFFFFFFF").value, INT32_MAX);
-  EXPECT_EQ(read_long_base0("99999999999999999999999999").value, INT32_MAX);
-  EXPECT_EQ(read_long_base0("-2147483648").value, INT32_MIN);
-  EXPECT_EQ(read_long_base0("-2147483649").value, INT32_MIN);
-  EXPECT_EQ(read_long_base0("-0x80000000").value, INT32_MIN);
-  EXPECT_EQ(read_long_base0("-99999999999999999999999").value, INT32_MIN);
-  EXPECT_EQ(read_long_base0("99999999999999999999999x").stop, 23u);  // all digits are read
-  EXPECT_EQ(numeric_key("4294967295"), numeric_key_hash(0x7FFFFFFFu));
-}
-
-// What strtol does with a 32-bit long: the platform's strtol, clamped once more.
-NumberRead<int32_t> reference(const std::string& text) {
-  char* end = nullptr;
-  errno = 0;
-  long value = std::strtol(text.c_str(), &end, 0);
-  if (value > INT32_MAX) value = INT32_MAX;
-  if (value < INT32_MIN) value = INT32_MIN;
-  return {static_cast<int32_t>(value), static_cast<size_t>(end - text.c_str())};
-}
-
-TEST(ReadLongBase0, AgreesWithTheStandardReader) {
-  const char* samples[] = {"",
-                           " ",
-                           "0",
-                           "00",
-                           "0x",
-                           "0X1f",
-                           "0x1g",
-                           "0xx",
-                           "09",
-                           "0179",
-                           "+",
-                           "-",
-                           "+-1",
-                           "-+1",
-                           " \t\n\v\f\r-12",
-                           "\x01\x35",  // 0x01 and 5
-                           " + 5",
-                           "-0",
-                           "-0x",
-                           "12e3",
-                           "2147483646",
-                           "-2147483647",
-                           "0x7fffffff",
-                           "0x100000000",
-                           "037777777777",
-                           "040000000000",
-                           "1 2",
-                           "a1"};
-  for (const char* sample : samples) {
-    NumberRead<int32_t> got = read_long_base0(sample), expected = reference(sample);
-    EXPECT_EQ(got.value, expected.value) << '"' << sample << '"';
-    EXPECT_EQ(got.stop, expected.stop) << '"' << sample << '"';
-  }
 }
 
 TEST(HashLine, ReadsHexadecimalLikeTheStandardReader) {

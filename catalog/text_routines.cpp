@@ -47,6 +47,13 @@ bool is_ascii_word(const char* bytes) {
 
 }  // namespace
 
+bool equals_ignoring_case(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
+  return true;
+}
+
 std::string_view skip_blanks(std::string_view text) {
   size_t i = 0;
   while (i < text.size() && is_blank(text[i])) ++i;

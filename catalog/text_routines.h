@@ -14,6 +14,18 @@ inline bool is_blank(char byte) {
   return value >= 0x01 && value <= 0x20;
 }
 
+inline char ascii_lower(char byte) {
+  return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
+}
+
+inline bool is_ascii_alnum(char byte) {
+  return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+         (byte >= '0' && byte <= '9');
+}
+
+// Whether `a` and `b` are equal when ASCII letters are compared without their case.
+bool equals_ignoring_case(std::string_view a, std::string_view b);
+
 // `text` from its first byte that is not a blank on.
 std::string_view skip_blanks(std::string_view text);
 

@@ -1,23 +1,19 @@
 #include "catintake/catalog_lines.h"
 
-#include "catalog/line_reader.h"
-#include "catalog/text_routines.h"
-
 namespace catintake {
 
-CatalogLines::CatalogLines(LanguageCode key_language)
-    : nodes_(1), key_prefix_(language_prefix(key_language.view())) {}
+CatalogLines::CatalogLines(catalog::LanguageCode key_language)
+    : nodes_(1), key_language_(key_language) {}
 
 void CatalogLines::load(std::string_view bytes) {
-  catalog::skip_utf8_bom(bytes);
-  catalog::LineReader reader(bytes);
-  std::string_view line;
-  while (reader.next(line)) index(link_after(tail_, catalog::skip_blanks(line)));
+  catalog::CatalogReader reader(bytes, kCatalogRules, key_language_.view());
+  catalog::CatalogLine line;
+  while (reader.next(line)) index(link_after(tail_, line.content), line);
 }
 
 CatalogLines::Node CatalogLines::append(std::string_view text) {
   Node node = link_after(tail_, store_.store(text));
-  index(node);
+  index(node, catalog::classify_line(nodes_[node].text, true, kCatalogRules, key_language_.view()));
   return node;
 }
 
@@ -36,8 +32,9 @@ void CatalogLines::replace(Node node, std::string_view text) {
   nodes_[node].text = store_.store(text);
 }
 
-CatalogLines::Node CatalogLines::find_line(std::string_view line) const {
-  return key_lines_.find(line, [this](Node node) { return nodes_[node].text; });
+CatalogLines::Node CatalogLines::find_key_line(std::string_view key_text) const {
+  return key_lines_.find(catalog::index_hash(key_text),
+                         [&](Node node) { return key_text_of(node) == key_text; });
 }
 
 cattools::IoStatus CatalogLines::write(cattools::OutputFile& file) const {
@@ -56,9 +53,10 @@ CatalogLines::Node CatalogLines::link_after(Node node, std::string_view text) {
   return added;
 }
 
-void CatalogLines::index(Node node) {
-  if (language_prefix(nodes_[node].text) == key_prefix_)
-    key_lines_.insert(node, [this](Node line) { return nodes_[line].text; });
+void CatalogLines::index(Node node, const catalog::CatalogLine& line) {
+  if (line.kind != catalog::LineKind::key) return;
+  key_lines_.insert_first(catalog::index_hash(line.key_text), node,
+                          [&](Node other) { return key_text_of(other) == line.key_text; });
 }
 
 }  // namespace catintake

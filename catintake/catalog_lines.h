@@ -6,12 +6,19 @@
 #include <string>
 #include <string_view>
 
-#include "catintake/first_match_index.h"
-#include "catintake/language.h"
+#include "catalog/catalog_reader.h"
+#include "catalog/first_match_index.h"
+#include "catalog/language_code.h"
 #include "catintake/text_store.h"
 #include "platform/file_io.h"
 
 namespace catintake {
+
+// How the import reads a catalog: codes of two or five bytes, the key language from the first
+// code before a ':', and key lines in the form the import writes them ("<code>: <text>").
+inline constexpr catalog::ReadRules kCatalogRules{
+    catalog::ReadRules::Code::two_or_five, catalog::ReadRules::KeyLanguage::first_code_before_colon,
+    catalog::ReadRules::KeyLine::as_written};
 
 class CatalogLines {
  public:
@@ -19,8 +26,8 @@ class CatalogLines {
   static constexpr Node head = 0;  // sentinel before the first line
   static constexpr Node none = UINT32_MAX;
 
-  // Lines in the key language (by language prefix) are indexed for `find_line`.
-  explicit CatalogLines(LanguageCode key_language);
+  // Key lines are indexed by their key text for `find_key_line`.
+  explicit CatalogLines(catalog::LanguageCode key_language);
 
   // Appends the lines of a catalog file: a byte-order mark at its start is dropped, and each
   // line loses its leading blanks and its line end (trailing blanks stay). `bytes` must outlive
@@ -37,8 +44,8 @@ class CatalogLines {
   void remove_after(Node node);
   void replace(Node node, std::string_view text);
 
-  // The first line equal to `line`, a line in the key language; none if there is none.
-  Node find_line(std::string_view line) const;
+  // The first key line whose key text is `key_text`; none if there is none.
+  Node find_key_line(std::string_view key_text) const;
 
   // Writes every line followed by "\n".
   cattools::IoStatus write(cattools::OutputFile& file) const;
@@ -49,17 +56,19 @@ class CatalogLines {
     Node next = none;
   };
   Node link_after(Node node, std::string_view text);
-  void index(Node node);
+  void index(Node node, const catalog::CatalogLine& line);
+  std::string_view key_text_of(Node node) const {
+    return nodes_[node].text.substr(key_language_.view().size() + 2);
+  }
 
   std::deque<LineNode> nodes_;
   Node tail_ = head;
-  std::string key_prefix_;  // language prefix of the key language
+  catalog::LanguageCode key_language_;
   TextStore store_;
-  // Lines with the key language's prefix, first occurrence in list order. The update inserts
-  // or removes lines elsewhere than at the end only for other languages (another prefix) and
-  // for key-language plural lines, whose '[' after the code never lets them equal a line
-  // "<code>: <text>" that `find_line` is asked for; so the index stays exact.
-  FirstMatchIndex key_lines_;
+  // Key lines, first occurrence in list order. The update inserts or removes lines elsewhere
+  // than at the end only for other languages and for key-language plural lines, which are no
+  // key lines; so the index stays exact.
+  catalog::FirstMatchIndex key_lines_;
 };
 
 }  // namespace catintake

@@ -43,12 +43,12 @@ bool is_plural_line_of(std::string_view line, std::string_view code, int32_t ind
 class MessagePlacer {
  public:
   MessagePlacer(const TranslationTable& table, LanguageCode key_language, bool catalog_existed,
-                CatalogLines& lines, Reporter& reporter)
+                CatalogLines& lines, const ReportSink& report)
       : table_(table),
         key_(key_language),
         existed_(catalog_existed),
         lines_(lines),
-        reporter_(reporter) {}
+        report_(report) {}
 
   void place(uint32_t message);
 
@@ -66,7 +66,7 @@ class MessagePlacer {
   LanguageCode key_;
   bool existed_;
   CatalogLines& lines_;
-  Reporter& reporter_;
+  const ReportSink& report_;
   std::vector<Run> runs_;
   Node key_line_ = CatalogLines::none;
   Node written_last_ = CatalogLines::none;
@@ -78,7 +78,7 @@ void MessagePlacer::place(uint32_t message) {
   size_t first = 0;
   while (first < runs_.size() && !(runs_[first].key_language && runs_[first].has_general)) ++first;
   if (first == runs_.size()) {
-    reporter_.report("message has no key text, skipped");
+    report_({ReportKind::no_key_text});
     return;
   }
   key_line_ = written_last_ = CatalogLines::none;
@@ -94,8 +94,7 @@ void MessagePlacer::split_runs(uint32_t message) {
   for (uint32_t id = table_.message(message).first; id != NO_ID; id = table_.text(id).next) {
     const MessageText& text = table_.text(id);
     if (!text.key && same_language(text.language.view(), key_.view())) {
-      reporter_.report("translation into the key language skipped: \"" + std::string(text.text) +
-                       "\"");
+      report_({.kind = ReportKind::key_language_translation, .detail = text.text});
       continue;
     }
     if (runs_.empty() ||
@@ -128,14 +127,13 @@ void MessagePlacer::place_run(const Run& run) {
 }
 
 void MessagePlacer::place_key_text(const MessageText& text) {
-  std::string line = format_line(text);
-  Node found = lines_.find_line(line);
+  Node found = lines_.find_key_line(text.text);
   if (found == CatalogLines::none) {
     if (existed_) {
-      reporter_.report("key message \"" + std::string(text.text) + "\" is added to the catalog.");
+      report_({.kind = ReportKind::key_message_added, .detail = text.text});
     }
     if (!lines_.empty()) lines_.append("");
-    found = lines_.append(line);
+    found = lines_.append(format_line(text));
   }
   key_line_ = written_last_ = found;
 }
@@ -206,8 +204,8 @@ Node MessagePlacer::message_end() const {
 }  // namespace
 
 void place_messages(const TranslationTable& table, LanguageCode key_language, bool catalog_existed,
-                    CatalogLines& lines, Reporter& reporter) {
-  MessagePlacer placer(table, key_language, catalog_existed, lines, reporter);
+                    CatalogLines& lines, const ReportSink& report) {
+  MessagePlacer placer(table, key_language, catalog_existed, lines, report);
   for (uint32_t message = 0; message < table.message_count(); ++message) placer.place(message);
 }
 

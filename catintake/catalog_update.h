@@ -3,7 +3,7 @@
 // appended, each translation language's lines replaced within the message's own lines.
 
 #include "catintake/catalog_lines.h"
-#include "catintake/reporter.h"
+#include "catintake/reports.h"
 #include "catintake/translation_table.h"
 
 namespace catintake {
@@ -11,6 +11,6 @@ namespace catintake {
 // Places every message of `table` into `lines` in table order. `catalog_existed` decides
 // whether a key line that is not found draws the "key message" warning.
 void place_messages(const TranslationTable& table, LanguageCode key_language, bool catalog_existed,
-                    CatalogLines& lines, Reporter& reporter);
+                    CatalogLines& lines, const ReportSink& report);
 
 }  // namespace catintake

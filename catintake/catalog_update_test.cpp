@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catintake/test_helpers.h"
+#include "tests/support/catintake_import.h"
 
 namespace catintake {
 namespace {

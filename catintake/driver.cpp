@@ -6,13 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "catalog/line_reader.h"
+#include "catalog/catalog_reader.h"
 #include "catalog/text_routines.h"
 #include "catintake/catalog_lines.h"
 #include "catintake/catalog_update.h"
-#include "catintake/language.h"
 #include "catintake/po_reader.h"
-#include "catintake/reporter.h"
+#include "catintake/reports.h"
 #include "catintake/translation_table.h"
 #include "catintake/xliff_reader.h"
 #include "platform/file_io.h"
@@ -20,45 +19,31 @@
 namespace catintake {
 namespace {
 
-constexpr std::string_view USAGE =
-    "catintake - convert \".PO\" or XLIFF files to catalogs for the Tavelle library\n"
-    "\n"
-    "Usage:\tcatintake [lang0=]<output> <lang1>=<input1> [lang2=input2 [...]]\n"
-    "\t<output>   the filename of the destination file\n"
-    "\t<input1>   the filename of the first source \".PO\" or XLIFF file\n"
-    "\t[lang0]    a two-letter code for the key language (default = \"en\")\n"
-    "\t<lang1>    a two-letter code for the first source language\n"
-    "\n"
-    "More filenames of \".PO\" / XLIFF files may follow. Language codes ar often\n"
-    "required for \".PO\" files. Language codes are optional for the XLIFF format.\n";
+constexpr std::string_view kVersionLine = "catintake " CATTOOLS_VERSION "\n";
 
-constexpr std::string_view VERSION_LINE = "catintake " CATTOOLS_VERSION "\n";
+// Where a run stands, kept outside the run's own objects so that the report of a failed
+// allocation can say so after they are gone.
+struct Progress {
+  enum class Stage { other, reading_input, updating_catalog };
+  Stage stage = Stage::other;
+  int line = 0;  // the line of the input being read
+};
 
 // What a command line of exactly "--help" or "--version" prints on standard output; nothing
 // for every other command line, which is an import.
 std::optional<std::string_view> information_request(const cattools::Args& args) {
   if (args.size() != 2) return std::nullopt;
-  if (args[1] == "--help") return USAGE;
-  if (args[1] == "--version") return VERSION_LINE;
+  if (args[1] == "--help") return kUsage;
+  if (args[1] == "--version") return kVersionLine;
   return std::nullopt;
-}
-
-char ascii_lower(char byte) {
-  return byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte;
-}
-
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
-  return true;
 }
 
 bool is_xliff_name(std::string_view argument) {
   size_t dot = argument.rfind('.');
   if (dot == std::string_view::npos) return false;
   std::string_view extension = argument.substr(dot);
-  return equals_ignoring_case(extension, ".xliff") || equals_ignoring_case(extension, ".xlf");
+  return catalog::equals_ignoring_case(extension, ".xliff") ||
+         catalog::equals_ignoring_case(extension, ".xlf");
 }
 
 // Whether the output argument carries a key-language prefix: its first '=' at offset 2 or 5.
@@ -67,34 +52,32 @@ bool has_key_prefix(std::string_view argument) {
   return equals == 2 || equals == 5;
 }
 
-// The key language of an existing catalog: the code before the ':' of its first line that is
-// not empty, not a comment and holds a ':' after exactly a code's characters. A code that
-// cannot stand for a language ("//: ..." is a comment line) does not count.
-LanguageCode catalog_key_language(std::string_view bytes) {
-  catalog::skip_utf8_bom(bytes);
-  catalog::LineReader reader(bytes);
-  std::string_view line;
-  while (reader.next(line)) {
-    line = catalog::skip_blanks(line);
-    if (line.empty() || line[0] == '#') continue;
-    std::string_view code = line.substr(0, line.find(':'));
-    if (code.size() == line.size() || !is_usable_code(code)) continue;
-    if (code.size() == 2 || (code.size() == 5 && code[2] == '-')) return LanguageCode(code);
-  }
-  return LanguageCode("en");
-}
-
 class Importer {
  public:
-  Importer(const cattools::Args& args, cattools::Console& console)
-      : args_(args), console_(console), reporter_(console.err) {}
+  Importer(const cattools::Args& args, cattools::Console& console, Progress& progress)
+      : args_(args),
+        console_(console),
+        progress_(progress),
+        report_([this](const Report& r) { print(r); }) {}
 
   int run();
 
  private:
+  void print(const Report& report) {
+    (is_progress(report.kind) ? console_.out : console_.err) << report_text(report);
+  }
+  int fail(const Report& report) {
+    report_(report);
+    return 1;
+  }
+  bool refuse(const Report& report) {
+    report_(report);
+    return false;
+  }
   bool codes_are_usable() const;
   int out_of_memory();
-  void settle_key_language();
+  void split_output_argument();
+  bool open_catalog();
   bool import(size_t position);
   // The language prefix (none: empty) and the file name of an input argument; false, reported,
   // when a prefix has no file name after it.
@@ -106,12 +89,16 @@ class Importer {
 
   const cattools::Args& args_;
   cattools::Console& console_;
-  Reporter reporter_;
+  Progress& progress_;
+  ReportSink report_;
   TranslationTable table_;
   LanguageCode key_{"en"};
   bool key_given_ = false;
   std::string output_;
-  bool catalog_existed_ = false;
+  // The catalog, locked and read once before any input, written back at the end.
+  cattools::ReplaceTarget target_;
+  std::string catalog_bytes_;
+  cattools::IoStatus catalog_read_{};
 };
 
 int Importer::run() {
@@ -119,28 +106,26 @@ int Importer::run() {
     console_.out << *information;
     return console_.out.bad() ? out_of_memory() : 0;
   }
-  if (args_.size() < 3) {
-    console_.err << USAGE;
-    return 1;
-  }
-  if (!codes_are_usable()) {
-    reporter_.report("no language code or invalid language code.");
-    return 1;
-  }
-  settle_key_language();
+  if (args_.size() < 3) return fail({ReportKind::usage});
+  if (!codes_are_usable()) return fail({ReportKind::no_language_code});
+  split_output_argument();
+  if (!open_catalog()) return 1;
   for (size_t position = 2; position < args_.size(); ++position)
     if (!import(position)) return 1;
   // A stream drops what it cannot store (out of memory) and only marks itself bad: a report
   // that did not reach the user fails the run before anything is written.
   if (console_.out.bad() || console_.err.bad()) return out_of_memory();
+  // Worded before the catalog is written, so that nothing but the stream can fail after it.
+  std::string done = report_text(
+      {.kind = catalog_read_.ok() ? ReportKind::merged_catalog : ReportKind::created_catalog,
+       .file = output_});
   if (!update_catalog()) return 1;
-  console_.out << (catalog_existed_ ? "Merged with existing catalog " : "Created new catalog ")
-               << output_ << '\n';
+  console_.out << done;
   return console_.out.bad() ? out_of_memory() : 0;
 }
 
 int Importer::out_of_memory() {
-  reporter_.report("insufficient memory");
+  write_memory_report(console_.err, {ReportKind::insufficient_memory});
   return 1;
 }
 
@@ -156,17 +141,26 @@ bool Importer::codes_are_usable() const {
   return true;
 }
 
-void Importer::settle_key_language() {
+void Importer::split_output_argument() {
   const std::string& argument = args_[1];
-  if (has_key_prefix(argument)) {
-    key_ = copy_language_code(argument);
-    key_given_ = true;
-    output_ = argument.substr(argument.find('=') + 1);
-    return;
+  key_given_ = has_key_prefix(argument);
+  if (key_given_) key_ = copy_language_code(argument);
+  output_ = key_given_ ? argument.substr(argument.find('=') + 1) : argument;
+}
+
+// Locks the catalog against other runs until it is replaced, and reads it: without a key
+// language on the command line, the catalog's first language line gives it.
+bool Importer::open_catalog() {
+  cattools::IoStatus status = cattools::ReplaceTarget::open(output_, target_);
+  if (!status.ok()) {
+    std::string reason = status.text();
+    return refuse({.kind = ReportKind::catalog_refused, .file = output_, .detail = reason});
   }
-  output_ = argument;
-  std::string bytes;
-  if (cattools::read_file(output_, bytes).ok()) key_ = catalog_key_language(bytes);
+  catalog_read_ = cattools::read_file(output_, catalog_bytes_);
+  if (key_given_ || !catalog_read_.ok()) return true;
+  std::string_view code = catalog::find_key_language(catalog_bytes_, kCatalogRules);
+  if (!code.empty()) key_ = LanguageCode(code);
+  return true;
 }
 
 bool Importer::import(size_t position) {
@@ -177,11 +171,11 @@ bool Importer::import(size_t position) {
   std::string bytes;
   cattools::IoStatus status = cattools::read_file(name, bytes);
   if (!status.ok()) {
-    reporter_.report("unable to open file \"" + name + "\": " + status.text());
-    return false;
+    std::string reason = status.text();
+    return refuse({.kind = ReportKind::file_unreadable, .file = name, .detail = reason});
   }
   if (!read_input(bytes, is_xliff_name(argument), position, language)) return false;
-  console_.out << "Imported language \"" << language.view() << "\" from " << name << '\n';
+  report_({.kind = ReportKind::imported_language, .file = name, .detail = language.view()});
   return true;
 }
 
@@ -192,57 +186,65 @@ bool Importer::split_input_argument(const std::string& argument, LanguageCode& l
   if (equals == std::string::npos) return true;
   language = copy_language_code(argument);
   if (!name.empty()) return true;
-  reporter_.report("missing filename after language code");
-  return false;
+  return refuse({ReportKind::missing_filename});
 }
 
 bool Importer::read_input(std::string_view bytes, bool xliff, size_t position,
                           LanguageCode& language) {
-  if (!xliff)
-    return read_po_file(bytes, static_cast<int>(position), key_, language, table_, reporter_);
-  LanguageCode previous = key_;
-  if (!key_given_) key_ = LanguageCode();
-  return read_xliff_file(bytes, key_, previous, language, table_, reporter_);
+  progress_ = {Progress::Stage::reading_input, 0};
+  ReadTarget target{table_, report_, progress_.line};
+  bool read;
+  if (!xliff) {
+    read = read_po_file(bytes, static_cast<int>(position), key_, language, target);
+  } else {
+    LanguageCode previous = key_;
+    if (!key_given_) key_ = LanguageCode();
+    read = read_xliff_file(bytes, key_, previous, language, target);
+  }
+  progress_.stage = Progress::Stage::other;
+  return read;
 }
 
 bool Importer::update_catalog() {
-  std::string bytes;
-  cattools::IoStatus status = cattools::read_file(output_, bytes);
-  int error = status.error;
-  catalog_existed_ = status.ok();
-  if (!catalog_existed_ && error != ENOENT && error != ENOTDIR && error != EISDIR) {
-    reporter_.report("unable to open file \"" + output_ + "\": " + status.text());
-    return false;
+  int error = catalog_read_.error;
+  if (!catalog_read_.ok() && error != ENOENT && error != ENOTDIR && error != EISDIR) {
+    std::string reason = catalog_read_.text();
+    return refuse({.kind = ReportKind::file_unreadable, .file = output_, .detail = reason});
   }
   table_.end_lookups();
-  try {
-    CatalogLines lines(key_);
-    lines.load(bytes);
-    place_messages(table_, key_, catalog_existed_, lines, reporter_);
-    return write_catalog(lines);
-  } catch (const std::bad_alloc&) {
-    reporter_.report("memory allocation error for catalog parsing");
-    return false;
-  }
+  progress_.stage = Progress::Stage::updating_catalog;
+  CatalogLines lines(key_);
+  lines.load(catalog_bytes_);
+  place_messages(table_, key_, catalog_read_.ok(), lines, report_);
+  bool written = write_catalog(lines);
+  progress_.stage = Progress::Stage::other;
+  return written;
 }
 
 bool Importer::write_catalog(const CatalogLines& lines) {
   cattools::OutputFile file;
-  cattools::IoStatus status = cattools::OutputFile::replace(output_, console_.faults, file);
+  cattools::IoStatus status =
+      cattools::OutputFile::replace(std::move(target_), console_.files, file);
   if (status.ok()) status = lines.write(file);
   if (status.ok()) status = file.commit();
   if (status.ok()) return true;
-  reporter_.report("unable to create \"" + output_ + "\": " + status.text());
-  return false;
+  std::string reason = status.text();
+  return refuse({.kind = ReportKind::output_failed, .file = output_, .detail = reason});
 }
 
 }  // namespace
 
+// The one place where a failed allocation ends a run; the report says where it happened.
 int run(const cattools::Args& args, cattools::Console& console) {
+  Progress progress;
   try {
-    return Importer(args, console).run();
+    return Importer(args, console, progress).run();
   } catch (const std::bad_alloc&) {
-    console.err << "catintake - insufficient memory\n";
+    bool reading = progress.stage == Progress::Stage::reading_input;
+    bool updating = progress.stage == Progress::Stage::updating_catalog;
+    write_memory_report(console.err,
+                        {updating ? ReportKind::catalog_memory : ReportKind::insufficient_memory,
+                         reading ? progress.line : 0});
     return 1;
   }
 }

@@ -57,11 +57,12 @@ TEST(Driver, HelpAndVersionAloneAnswerOnStandardOutput) {
 TEST(Driver, InjectedWriteCloseAndRenameFailuresLeaveTheCatalog) {
   Fixture f;
   struct Case {
-    cattools::FaultPlan faults;
+    testing_support::FaultPlan faults;
     std::string text;
   } cases[] = {{{.fail_write = 1}, "No space left on device"},
-               {{.fail_close = true}, "Input/output error"},
-               {{.fail_rename = true}, "Input/output error"}};
+               {{.fail_sync = 1}, "Input/output error"},
+               {{.fail_close = 1}, "Input/output error"},
+               {{.fail_rename = 1}, "Input/output error"}};
   for (const Case& c : cases) {
     auto result = run_tool(run, f.args(), c.faults);
     EXPECT_EQ(result.exit_code, 1);

@@ -1,29 +1,29 @@
 #include "catintake/po_reader.h"
 
-#include <new>
 #include <string>
 
 #include "catalog/line_reader.h"
 #include "catalog/text_routines.h"
-#include "catintake/numbers.h"
+#include "catalog/numbers.h"
 
 namespace catintake {
 namespace {
 
 using catalog::skip_blanks;
 
-constexpr int FIRST_INPUT = 2;
+constexpr int kFirstInput = 2;
 
 class PoReader {
  public:
   PoReader(std::string_view bytes, int position, LanguageCode key_language, LanguageCode& language,
-           TranslationTable& table, Reporter& reporter)
+           const ReadTarget& target)
       : lines_(bytes),
-        first_file_(position == FIRST_INPUT),
+        first_file_(position == kFirstInput),
         key_(key_language),
         language_(language),
-        table_(table),
-        reporter_(reporter) {}
+        table_(target.table),
+        report_(target.report),
+        line_(target.line) {}
 
   bool read();
 
@@ -48,8 +48,12 @@ class PoReader {
   bool first_file_;
   LanguageCode key_;
   LanguageCode& language_;
+  bool next_line(std::string_view& line);
+  void report(ReportKind kind, int line = 0) const { report_({kind, line}); }
+
   TranslationTable& table_;
-  Reporter& reporter_;
+  const ReportSink& report_;
+  int& line_;
   Phase phase_ = Phase::before_header;
   std::string collected_;
   uint32_t open_text_ = NO_ID;    // the text that receives `collected_`
@@ -59,16 +63,17 @@ class PoReader {
 };
 
 bool PoReader::read() {
-  try {
-    std::string_view line;
-    while (lines_.next(line))
-      if (!handle_line(skip_blanks(line))) return false;
-    if (open_text_ != NO_ID) table_.set_text(open_text_, collected_);
-    return true;
-  } catch (const std::bad_alloc&) {
-    reporter_.report_at("insufficient memory", lines_.line_number());
-    return false;
-  }
+  std::string_view line;
+  while (next_line(line))
+    if (!handle_line(skip_blanks(line))) return false;
+  if (open_text_ != NO_ID) table_.set_text(open_text_, collected_);
+  return true;
+}
+
+bool PoReader::next_line(std::string_view& line) {
+  bool read = lines_.next(line);
+  line_ = lines_.line_number();
+  return read;
 }
 
 bool PoReader::handle_line(std::string_view line) {
@@ -97,7 +102,7 @@ void PoReader::header_line(std::string_view line) {
 
 bool PoReader::message_line(std::string_view line) {
   if (language_.empty()) {
-    reporter_.report("no language code or invalid language code.");
+    report(ReportKind::no_language_code);
     return false;
   }
   if (line[0] == '"') return append(line);
@@ -121,7 +126,7 @@ bool PoReader::keyword_line(std::string_view line) {
 
 void PoReader::finish_open_text() {
   if (collected_.empty()) {
-    reporter_.report_at("empty key string or translation", lines_.line_number() - 1);
+    report(ReportKind::empty_text, lines_.line_number() - 1);
     const MessageText& open = table_.text(open_text_);
     if (open.plural_index == NO_PLURAL_INDEX && before_open_ != NO_ID) {
       const MessageText& before = table_.text(before_open_);
@@ -135,7 +140,7 @@ void PoReader::finish_open_text() {
 void PoReader::check_general_forms() {
   const ImportedMessage& last = table_.message(table_.message_count() - 1);
   if (last.general_key_texts == 0 || last.general_translations == 0)
-    reporter_.report_at("missing general (plural) form", lines_.line_number() - 1);
+    report(ReportKind::missing_general_form, lines_.line_number() - 1);
 }
 
 bool PoReader::last_message_wants_plural() const {
@@ -169,7 +174,7 @@ bool PoReader::msgstr(std::string_view rest) {
   rest = skip_blanks(rest);
   if (!rest.empty() && rest[0] == '[') {
     rest.remove_prefix(1);
-    int index = read_decimal(rest);
+    int index = catalog::read_decimal(rest);
     rest = skip_blanks(rest);
     if (!rest.empty() && rest[0] == ']') rest.remove_prefix(1);
     if (index == 0) translation.plural_index = 1;
@@ -190,17 +195,18 @@ bool PoReader::find_later_msgid(std::string_view rest) {
   for (;;) {
     catalog::LineReader saved = lines_;
     std::string_view line;
-    if (!lines_.next(line)) break;
+    if (!next_line(line)) break;
     line = skip_blanks(line);
     if (line.empty() || line[0] != '"') {
       lines_ = saved;
+      line_ = lines_.line_number();
       break;
     }
     if (!append(line)) return false;
   }
   current_ = table_.find_by_key_text(collected_);
   if (current_ != NO_ID) return true;
-  reporter_.report_at("cannot find msgid", lines_.line_number());
+  report(ReportKind::msgid_not_found, lines_.line_number());
   return false;
 }
 
@@ -216,7 +222,7 @@ bool PoReader::open_text(uint32_t message, const MessageText& text, std::string_
 
 bool PoReader::append(std::string_view string) {
   if (append_po_string(collected_, string)) return true;
-  reporter_.report_at("message too long", lines_.line_number());
+  report(ReportKind::message_too_long, lines_.line_number());
   return false;
 }
 
@@ -227,20 +233,20 @@ bool append_po_string(std::string& collected, std::string_view string) {
     char byte = string[i];
     bool escape = byte == '\\' && i + 1 < string.size();
     if (escape && string[i + 1] != '"' && string[i + 1] != '\'') {
-      if (collected.size() >= MAX_TEXT_LENGTH) return false;
+      if (collected.size() >= kMaxTextLength) return false;
       collected += byte;
     }
     if (escape) byte = string[++i];
-    if (collected.size() >= MAX_TEXT_LENGTH) return false;
+    if (collected.size() >= kMaxTextLength) return false;
     collected += byte;
   }
   return true;
 }
 
 bool read_po_file(std::string_view bytes, int position, LanguageCode key_language,
-                  LanguageCode& language, TranslationTable& table, Reporter& reporter) {
+                  LanguageCode& language, const ReadTarget& target) {
   catalog::skip_utf8_bom(bytes);
-  return PoReader(bytes, position, key_language, language, table, reporter).read();
+  return PoReader(bytes, position, key_language, language, target).read();
 }
 
 }  // namespace catintake

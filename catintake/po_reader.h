@@ -3,24 +3,23 @@
 
 #include <string_view>
 
-#include "catintake/language.h"
-#include "catintake/reporter.h"
+#include "catalog/language_code.h"
 #include "catintake/translation_table.h"
 
 namespace catintake {
 
 // The longest text one keyword's strings may give.
-inline constexpr size_t MAX_TEXT_LENGTH = 32767;
+inline constexpr size_t kMaxTextLength = 32767;
 
 // Adds the messages of the PO file `bytes` to `table`. The input at command-line `position` 2
 // creates messages; later inputs add translations to messages the table holds. An empty
 // `language` is taken from the header. Returns false after an error that ends the run (already
 // reported).
 bool read_po_file(std::string_view bytes, int position, LanguageCode key_language,
-                  LanguageCode& language, TranslationTable& table, Reporter& reporter);
+                  LanguageCode& language, const ReadTarget& target);
 
 // Appends the content of the quoted string that `string` begins with (at its '"') to
-// `collected`; false when that would make `collected` longer than MAX_TEXT_LENGTH.
+// `collected`; false when that would make `collected` longer than kMaxTextLength.
 bool append_po_string(std::string& collected, std::string_view string);
 
 }  // namespace catintake

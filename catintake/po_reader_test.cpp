@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catintake/test_helpers.h"
+#include "tests/support/catintake_import.h"
 
 namespace catintake {
 namespace {
@@ -118,7 +118,7 @@ TEST(PoReader, AMsgstrBeforeAnyMsgidIsSkipped) {
 }
 
 TEST(PoReader, TextsUpToTheLimitAreKeptLongerOnesFailTheFile) {
-  std::string limit(MAX_TEXT_LENGTH, 'x');
+  std::string limit(kMaxTextLength, 'x');
   auto fits = import({po("nl", "msgid \"a\"\nmsgstr \"\"\n\"" + limit.substr(1) + "\"\n\"x\"\n")});
   EXPECT_TRUE(fits.read);
   EXPECT_EQ(fits.catalog, "en: a\nnl: " + limit + "\n");
@@ -126,7 +126,7 @@ TEST(PoReader, TextsUpToTheLimitAreKeptLongerOnesFailTheFile) {
   EXPECT_FALSE(too_long.read);
   EXPECT_EQ(too_long.err, "catintake - message too long, line 3\n");
   // An escape that does not fit counts both its characters.
-  std::string almost(MAX_TEXT_LENGTH - 1, 'x');
+  std::string almost(kMaxTextLength - 1, 'x');
   EXPECT_FALSE(import({po("nl", "msgid \"" + almost + "\\n\"\n")}).read);
 }
 

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "catintake/driver.h"
-#include "catintake/language.h"
+#include "catalog/language_code.h"
 #include "tests/support/test_support.h"
 
 namespace catintake {
@@ -49,7 +49,7 @@ std::vector<std::string> split(const std::string& text, char separator) {
 // What the oracle script prints for `file`, or nothing with `readable` false when it cannot
 // read the file (or the interpreter is missing).
 std::string oracle_output(const std::string& file, bool& readable) {
-  std::string script = testing_support::source_dir() + "/catintake/real_files_oracle.py";
+  std::string script = testing_support::source_dir() + "/tests/support/real_files_oracle.py";
   std::string command = "/usr/bin/python3 '" + script + "' '" + file + "' 2>/dev/null";
   std::string output;
   FILE* pipe = ::popen(command.c_str(), "r");
@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, RealFile, ::testing::ValuesIn(real_files()),
                          [](const auto& info) {
                            std::string name = fs::path(info.param).filename().string();
                            for (char& c : name)
-                             if (!is_ascii_alnum(c)) c = '_';
+                             if (!catalog::is_ascii_alnum(c)) c = '_';
                            return name;
                          });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RealFile);

@@ -32,9 +32,9 @@ void TranslationTable::set_text(uint32_t text, std::string_view bytes) {
 void TranslationTable::index_key_text(uint32_t text) {
   const MessageText& entry = texts_[text];
   if (!entry.key || !entry.has_text) return;
-  auto text_of = [this](uint32_t id) { return texts_[id].text; };
-  uint32_t held = key_index_.insert(text, text_of);
-  if (texts_[held].message > entry.message) key_index_.replace(text, text_of);
+  uint32_t hash = catalog::index_hash(entry.text);
+  uint32_t held = key_index_.insert_first(hash, text, same_text_as(entry.text));
+  if (texts_[held].message > entry.message) key_index_.replace(hash, text, same_text_as(entry.text));
 }
 
 void TranslationTable::set_plural_index(uint32_t message, uint32_t text, int32_t plural_index) {
@@ -48,8 +48,8 @@ uint32_t TranslationTable::find_by_key_text(std::string_view bytes) {
     for (uint32_t text = 0; text < texts_.size(); ++text) index_key_text(text);
     indexed_ = true;
   }
-  uint32_t found = key_index_.find(bytes, [this](uint32_t id) { return texts_[id].text; });
-  return found == FirstMatchIndex::none ? NO_ID : texts_[found].message;
+  uint32_t found = key_index_.find(catalog::index_hash(bytes), same_text_as(bytes));
+  return found == catalog::FirstMatchIndex::kNone ? NO_ID : texts_[found].message;
 }
 
 void TranslationTable::count(uint32_t message, const MessageText& text, int step) {

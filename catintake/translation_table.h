@@ -6,11 +6,18 @@
 #include <deque>
 #include <string_view>
 
-#include "catintake/first_match_index.h"
-#include "catintake/language.h"
+#include "catalog/first_match_index.h"
+#include "catalog/language_code.h"
+#include "catintake/reports.h"
 #include "catintake/text_store.h"
 
 namespace catintake {
+
+using catalog::copy_language_code;
+using catalog::is_usable_code;
+using catalog::language_prefix;
+using catalog::LanguageCode;
+using catalog::same_language;
 
 inline constexpr int32_t NO_PLURAL_INDEX = -32768;  // the general form
 inline constexpr uint32_t NO_ID = UINT32_MAX;
@@ -70,12 +77,22 @@ class TranslationTable {
  private:
   void count(uint32_t message, const MessageText& text, int step);
   void index_key_text(uint32_t text);
+  auto same_text_as(std::string_view bytes) const {
+    return [this, bytes](uint32_t id) { return texts_[id].text == bytes; };
+  }
 
   std::deque<ImportedMessage> messages_;
   std::deque<MessageText> texts_;
   TextStore store_;
-  FirstMatchIndex key_index_;  // key texts, by the text of the lowest message
+  catalog::FirstMatchIndex key_index_;  // key texts, by the text of the lowest message
   bool indexed_ = false;
+};
+
+// What a reader of one input fills and tells.
+struct ReadTarget {
+  TranslationTable& table;
+  const ReportSink& report;
+  int& line;  // the line being read, kept where it outlives the reader for the run's report
 };
 
 }  // namespace catintake

@@ -1,13 +1,12 @@
 #include "catintake/xliff_reader.h"
 
 #include <algorithm>
-#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "catalog/text_routines.h"
-#include "catintake/numbers.h"
+#include "catalog/numbers.h"
 #include "catintake/po_reader.h"
 #include "catintake/xml_scanner.h"
 
@@ -25,22 +24,6 @@ std::optional<std::string_view> attribute_value(std::string_view tag, std::strin
   return value;
 }
 
-// Where a hexadecimal number as strtoul reads it ends in `value`; 0 when it holds none.
-size_t hex_number_end(std::string_view value) {
-  size_t at = 0;
-  while (at < value.size() && is_c_space(value[at])) ++at;
-  if (at < value.size() && (value[at] == '+' || value[at] == '-')) ++at;
-  if (value.substr(at, 2) == "0x" || value.substr(at, 2) == "0X") {
-    if (at + 2 < value.size() && hex_digit(value[at + 2]) >= 0)
-      at += 2;
-    else
-      return at + 1;  // the "0" alone
-  }
-  size_t digits = at;
-  while (at < value.size() && hex_digit(value[at]) >= 0) ++at;
-  return at == digits ? 0 : at;
-}
-
 struct PendingText {
   LanguageCode language;
   int32_t plural_index;
@@ -51,13 +34,13 @@ struct PendingText {
 class XliffReader {
  public:
   XliffReader(std::string_view bytes, LanguageCode& key_language, LanguageCode previous_key,
-              LanguageCode& language, TranslationTable& table, Reporter& reporter)
-      : scanner_(bytes),
+              LanguageCode& language, const ReadTarget& target)
+      : scanner_(bytes, target.line),
         key_(key_language),
         previous_key_(previous_key),
         language_(language),
-        table_(table),
-        reporter_(reporter) {}
+        table_(target.table),
+        report_(target.report) {}
 
   bool read();
 
@@ -76,8 +59,10 @@ class XliffReader {
   LanguageCode& key_;
   LanguageCode previous_key_;
   LanguageCode& language_;
+  void report(ReportKind kind, int line = 0) const { report_({kind, line}); }
+
   TranslationTable& table_;
-  Reporter& reporter_;
+  const ReportSink& report_;
   std::string tag_;
   int version_ = 1;
   bool plural_group_ = false;
@@ -88,15 +73,10 @@ class XliffReader {
 };
 
 bool XliffReader::read() {
-  try {
-    while (scanner_.next_tag(tag_))
-      if (!handle_tag()) return false;
-    restore_key_language();
-    return true;
-  } catch (const std::bad_alloc&) {
-    reporter_.report_at("insufficient memory", scanner_.line_number());
-    return false;
-  }
+  while (scanner_.next_tag(tag_))
+    if (!handle_tag()) return false;
+  restore_key_language();
+  return true;
 }
 
 bool XliffReader::handle_tag() {
@@ -145,10 +125,10 @@ void XliffReader::unit_start() {
   plural_index_ = NO_PLURAL_INDEX;
   auto id = attribute_value(tag_, " id");
   if (!id || !plural_group_) return;
-  size_t end = hex_number_end(*id);
+  size_t end = catalog::hex_number_end(*id);
   if (end < id->size() && (*id)[end] == '[') {
     std::string_view index = id->substr(end + 1);
-    plural_index_ = read_decimal(index);
+    plural_index_ = catalog::read_decimal(index);
   }
 }
 
@@ -173,7 +153,7 @@ void XliffReader::close_message() {
 bool XliffReader::element_text() {
   bool target = tag_.starts_with("<target");
   if (target && language_.empty()) {
-    reporter_.report("no language code or invalid language code.");
+    report(ReportKind::no_language_code);
     return false;
   }
   PendingText text{target ? language_ : key_, plural_index_, !target, {}};
@@ -190,13 +170,13 @@ bool XliffReader::read_element_text(bool target, std::string& text, bool& kept) 
   size_t length = 0;
   kept = scanner_.next_text(text, length, tag_);
   if (!kept) return true;
-  if (length > MAX_TEXT_LENGTH) {
-    reporter_.report_at("message too long", scanner_.line_number());
+  if (length > kMaxTextLength) {
+    report(ReportKind::message_too_long, scanner_.line_number());
     return false;
   }
   kept = tag_ == (target ? "</target>" : "</source>");
   if (!kept && !in_alt_trans_)
-    reporter_.report_at("text with inline markup skipped", scanner_.line_number());
+    report(ReportKind::markup_skipped, scanner_.line_number());
   return true;
 }
 
@@ -228,8 +208,8 @@ void XliffReader::restore_key_language() {
 
 bool read_xliff_file(std::string_view bytes, LanguageCode& key_language,
                      LanguageCode previous_key_language, LanguageCode& language,
-                     TranslationTable& table, Reporter& reporter) {
-  return XliffReader(bytes, key_language, previous_key_language, language, table, reporter).read();
+                     const ReadTarget& target) {
+  return XliffReader(bytes, key_language, previous_key_language, language, target).read();
 }
 
 }  // namespace catintake

@@ -3,8 +3,7 @@
 
 #include <string_view>
 
-#include "catintake/language.h"
-#include "catintake/reporter.h"
+#include "catalog/language_code.h"
 #include "catintake/translation_table.h"
 
 namespace catintake {
@@ -16,6 +15,6 @@ namespace catintake {
 // reported).
 bool read_xliff_file(std::string_view bytes, LanguageCode& key_language,
                      LanguageCode previous_key_language, LanguageCode& language,
-                     TranslationTable& table, Reporter& reporter);
+                     const ReadTarget& target);
 
 }  // namespace catintake

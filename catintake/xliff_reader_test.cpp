@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catintake/test_helpers.h"
+#include "tests/support/catintake_import.h"
 #include "catintake/xml_scanner.h"
 
 namespace catintake {
@@ -43,10 +43,10 @@ TEST(XliffReader, Version2SegmentsBecomeMessages) {
       "</target></segment>\n<segment id=\"s2\" state=\"final\"><source>B</source>"
       "<target>b</target></segment>\n</unit></file></xliff>";
   TranslationTable table;
-  std::ostringstream err;
-  Reporter reporter(err);
+  ReportSink report = [](const Report&) {};
+  int line = 0;
   LanguageCode key, language;
-  ASSERT_TRUE(read_xliff_file(file, key, LanguageCode("en"), language, table, reporter));
+  ASSERT_TRUE(read_xliff_file(file, key, LanguageCode("en"), language, {table, report, line}));
   EXPECT_EQ(key.view(), "en-US");
   EXPECT_EQ(language.view(), "ja");
   ASSERT_EQ(table.message_count(), 2u);
@@ -135,7 +135,7 @@ TEST(XliffReader, SourcesOutsideMessagesAreSkipped) {
 }
 
 TEST(XliffReader, TextsUpToTheLimitAreKeptLongerOnesFailTheFile) {
-  std::string limit(MAX_TEXT_LENGTH, 'x');
+  std::string limit(kMaxTextLength, 'x');
   auto fits = import({xliff("", v12(unit(limit, "&amp;")))});
   EXPECT_EQ(fits.catalog, "en: " + limit + "\nde: &\n");
   auto too_long = import({xliff("", v12(unit(limit + "&amp;", "b")))});

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "catalog/text_routines.h"
-#include "catintake/numbers.h"
+#include "catalog/numbers.h"
 
 namespace catintake {
 namespace {
@@ -34,7 +34,7 @@ size_t decode_reference(std::string_view raw, std::string& text) {
   if (at < raw.size() && raw[at] == 'x') base = 16, ++at;
   size_t digits = at;
   uint32_t code = 0;
-  for (int digit; at < raw.size() && (digit = hex_digit(raw[at])) >= 0 && digit < base; ++at) {
+  for (int digit; at < raw.size() && (digit = catalog::hex_digit_value(raw[at])) >= 0 && digit < base; ++at) {
     code = code * base + digit;
     if (code > 0x10FFFF) return 0;
   }

@@ -8,7 +8,10 @@ namespace catintake {
 
 class XmlScanner {
  public:
-  explicit XmlScanner(std::string_view bytes) : rest_(bytes) {}
+  // Counts the lines it reads into `line_number`, which starts at 1.
+  XmlScanner(std::string_view bytes, int& line_number) : rest_(bytes), line_number_(line_number) {
+    line_number_ = 1;
+  }
 
   // Skips the text up to the next '<' and reads the tag from there up to its '>' into `tag`,
   // bytes below 0x20 stored as blanks. False at the end of the file, also when it cuts a tag.
@@ -29,7 +32,7 @@ class XmlScanner {
   bool next_is_line_feed(size_t at) const;
 
   std::string_view rest_;
-  int line_number_ = 1;
+  int& line_number_;
 };
 
 // Decodes the entities of `raw` onto the end of `text` in one pass: the five named ones, and

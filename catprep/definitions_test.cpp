@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catprep/template_run.h"
+#include "tests/support/catprep_template_run.h"
 
 namespace catprep {
 namespace {

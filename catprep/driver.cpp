@@ -144,7 +144,7 @@ Session::Parse Session::define_option(const std::string& arg) {
 }
 
 bool Session::start() {
-  if (!cattools::OutputFile::create(output_name_, console_.faults, output_).ok()) {
+  if (!cattools::OutputFile::replace(output_name_, console_.files, output_).ok()) {
     console_.out << kCantWrite;
     return false;
   }

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "catprep/build_date.h"
-#include "catprep/template_run.h"
+#include "tests/support/catprep_template_run.h"
 #include "tests/support/test_support.h"
 
 namespace catprep {
@@ -136,19 +136,14 @@ TEST(Output, ErrorsAreCountedAndTheOutputCompleted) {
   EXPECT_EQ(r.exit_code, 1);
 }
 
-TEST(Output, AFailedWriteOrCloseStopsTheRun) {
-  for (int n = 1; n <= 3; ++n) {
-    cattools::FaultPlan faults;
-    faults.fail_write = n;
+TEST(Output, AFailedWriteSyncCloseOrRenameStopsTheRun) {
+  for (testing_support::FaultPlan faults :
+       {testing_support::FaultPlan{.fail_write = 1}, testing_support::FaultPlan{.fail_sync = 1},
+        testing_support::FaultPlan{.fail_close = 1}, testing_support::FaultPlan{.fail_rename = 1}}) {
     auto r = preprocess("a\n\nc\n#msg after\n", {}, {}, faults);
-    EXPECT_EQ(r.out, "can't write to outputfile\n") << n;
+    EXPECT_EQ(r.out, "after\ncan't write to outputfile\n");
     EXPECT_EQ(r.exit_code, 1);
   }
-  cattools::FaultPlan faults;
-  faults.fail_close = true;
-  auto r = preprocess("a\n", {}, {}, faults);
-  EXPECT_EQ(r.out, "can't write to outputfile\n");
-  EXPECT_EQ(r.exit_code, 1);
 }
 
 TEST(Files, IncludesResolveAgainstTheInputDirectory) {
@@ -171,7 +166,7 @@ TEST(Files, MissingOrDirectoryInputsAndIncludes) {
   ScratchDir dir;
   auto r = run_args({"catprep", dir / "out.cat", dir / "missing"});
   EXPECT_EQ(r.out, "can't open inputfile\n");
-  EXPECT_TRUE(std::filesystem::exists(dir / "out.cat"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.cat"));
   r = run_args({"catprep", dir / "out.cat", dir.path()});
   EXPECT_EQ(r.out, "can't open inputfile\n");
   testing_support::write_file(dir / "t.tpl", "#include \"\"\n");

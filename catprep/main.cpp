@@ -1,11 +1,4 @@
-#include <iostream>
-
 #include "catprep/driver.h"
+#include "platform/tool_main.h"
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  cattools::Console console{std::cout, std::cerr};
-  int code = catprep::run(cattools::Args(argv, argv + argc), console);
-  std::cout.flush();
-  return std::cout.good() ? code : 1;
-}
+int main(int argc, char** argv) { return cattools::tool_main(argc, argv, catprep::run); }

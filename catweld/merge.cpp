@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalog/catalog_reader.h"
 #include "catalog/line_reader.h"
 #include "catalog/text_routines.h"
 
@@ -41,13 +42,11 @@ std::string escaped(std::string_view head, std::string_view text) {
   return result;
 }
 
-// Codes have one or two bytes: compared here rather than by a library call.
-bool same_code(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i]) return false;
-  return true;
-}
+// How the main catalog is read: two-byte codes, the key language from its first language line,
+// key lines as the format reads them.
+constexpr catalog::ReadRules kMainCatalogRules{catalog::ReadRules::Code::two_bytes,
+                                               catalog::ReadRules::KeyLanguage::first_language_line,
+                                               catalog::ReadRules::KeyLine::as_read};
 
 size_t count_lines(std::string_view bytes) {
   size_t lines = 1;
@@ -65,46 +64,46 @@ std::string_view Merge::keep_bytes(std::string bytes) {
 
 bool Merge::read_main(std::string_view name, std::string bytes) {
   std::string_view text = keep_bytes(std::move(bytes));
-  catalog::skip_utf8_bom(text);
   // The catalog is UTF-8 when each line is, from its first non-blank on. No sequence can
   // span the ASCII line ends and blanks, so that is the whole text being valid UTF-8.
-  utf8_ = catalog::is_valid_utf8(text);
+  std::string_view body = text;
+  catalog::skip_utf8_bom(body);
+  utf8_ = catalog::is_valid_utf8(body);
   store_.reserve_lines(count_lines(text));
-  catalog::LineReader reader(text);
-  std::string_view line;
+  catalog::CatalogReader reader(text, kMainCatalogRules);
+  catalog::CatalogLine line;
   while (reader.next(line)) {
-    Position at{name, reader.line_number()};
-    if (!read_main_line(catalog::skip_blanks(line), reader.had_line_end(), at)) return false;
+    if (key_language_.empty() && !reader.key_language().empty())
+      set_key_language(reader.key_language());
+    if (!read_main_line(line, {name, line.number})) return false;
   }
   return true;
 }
 
-bool Merge::read_main_line(std::string_view content, bool has_line_end, const Position& at) {
-  if (content.empty() || catalog::is_comment(content)) return true;
-  LanguageLine line;
-  if (!read_main_head(content, has_line_end, at, line)) return true;
-  if (key_language_.empty()) set_key_language(line.code);
-  if (is_key_line(line))
-    store_.add_message(key_of(line), content);
-  else if (store_.message_count() == 0) {
-    sink_({ReportKind::syntax_error});
-    return false;
-  } else
-    store_.add_line(content);
-  if (!has_line_end) store_.mark_last_line_unended();
-  return true;
-}
-
-bool Merge::read_main_head(std::string_view content, bool has_line_end, const Position& at,
-                           LanguageLine& line) const {
-  if (content.size() + (has_line_end ? 1 : 0) < 3) {
-    warn(ReportKind::short_language_code, at);
-    return false;
+bool Merge::read_main_line(const catalog::CatalogLine& line, const Position& at) {
+  switch (line.kind) {
+    case catalog::LineKind::blank:
+    case catalog::LineKind::comment:
+      return true;
+    case catalog::LineKind::short_line:
+      warn(ReportKind::short_language_code, at);
+      return true;
+    case catalog::LineKind::no_opener:
+      warn(ReportKind::invalid_language_code, at);
+      return true;
+    case catalog::LineKind::key:
+      store_.add_message(key_of(line.key_text), line.content);
+      break;
+    case catalog::LineKind::translation:
+      if (store_.message_count() == 0) {
+        sink_({ReportKind::syntax_error});
+        return false;
+      }
+      store_.add_line(line.content);
+      break;
   }
-  line = read_language_line(content);
-  if (line.has_colon() || line.has_plural_index()) return true;
-  warn(ReportKind::invalid_language_code, at);
-  return false;
+  if (!line.has_line_end) store_.mark_last_line_unended();
+  return true;
 }
 
 void Merge::set_key_language(std::string_view code) {
@@ -113,11 +112,11 @@ void Merge::set_key_language(std::string_view code) {
 }
 
 bool Merge::is_key_line(const LanguageLine& line) const {
-  return line.has_colon() && same_code(line.code, key_language_);
+  return line.has_colon() && line.code == key_language_;
 }
 
-uint32_t Merge::key_of(const LanguageLine& line) const {
-  return catalog::message_key(catalog::key_text(line), numeric_keys_);
+uint32_t Merge::key_of(std::string_view key_text) const {
+  return catalog::message_key(key_text, numeric_keys_);
 }
 
 void Merge::include_sub(std::string_view name, std::string bytes) {
@@ -150,7 +149,7 @@ void Merge::read_sub_line(std::string_view content, uint32_t& current, const Pos
   }
   LanguageLine line = read_language_line(content);
   if (is_key_line(line)) {
-    current = select(key_of(line), at);
+    current = select(key_of(catalog::key_text(line)), at);
     return;
   }
   if (!in_translation_language(line.code, at)) current = MessageStore::kNone;
@@ -166,7 +165,7 @@ uint32_t Merge::select(uint32_t key, const Position& at) const {
 
 bool Merge::in_translation_language(std::string_view code, const Position& at) {
   if (translation_language_.empty()) translation_language_ = code;
-  if (same_code(code, translation_language_)) return true;
+  if (code == translation_language_) return true;
   warn(ReportKind::wrong_language, at);
   return false;
 }

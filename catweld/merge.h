@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "catalog/catalog_format.h"
+#include "catalog/catalog_reader.h"
 #include "catweld/message_store.h"
 #include "catweld/reports.h"
 
@@ -36,8 +37,6 @@ class Merge {
   }
 
   bool main_is_utf8() const { return utf8_; }
-  std::string_view key_language() const { return key_language_; }
-  std::string_view translation_language() const { return translation_language_; }
 
  private:
   // Where a file is being read: its name and the number of the line in hand.
@@ -49,15 +48,11 @@ class Merge {
   std::string_view keep_bytes(std::string bytes);
   void warn(ReportKind kind, const Position& at) const { sink_({kind, at.file, at.line}); }
 
-  // Main catalog, for one line's content (leading blanks skipped); false on the syntax error.
-  bool read_main_line(std::string_view content, bool has_line_end, const Position& at);
-  // Reads the head of a language line into `line`; false, after its warning, when the line is
-  // shorter than 3 characters with its line end, or its code has no ':' or '[' after it.
-  bool read_main_head(std::string_view content, bool has_line_end, const Position& at,
-                      catalog::LanguageLine& line) const;
+  // One line of the main catalog; false on the syntax error.
+  bool read_main_line(const catalog::CatalogLine& line, const Position& at);
   void set_key_language(std::string_view code);
   bool is_key_line(const catalog::LanguageLine& line) const;
-  uint32_t key_of(const catalog::LanguageLine& line) const;
+  uint32_t key_of(std::string_view key_text) const;
 
   // Sub-catalog, for one line's content: `current` is the message selected.
   std::string_view convert_line(std::string_view content, const Position& at);

@@ -6,10 +6,6 @@
 namespace catweld {
 namespace {
 
-char ascii_lower(char byte) {
-  return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
-}
-
 std::string_view trim_trailing_blanks(std::string_view text) {
   while (!text.empty() && catalog::is_blank(text.back())) text.remove_suffix(1);
   return text;
@@ -23,13 +19,6 @@ std::string_view plural_part(const catalog::LanguageLine& line) {
 
 std::string_view plural_of(std::string_view text) {
   return plural_part(catalog::read_language_line(text));
-}
-
-// FNV-1a
-uint32_t hash_of(std::string_view bytes) {
-  uint32_t hash = 2166136261u;
-  for (char byte : bytes) hash = (hash ^ static_cast<unsigned char>(byte)) * 16777619u;
-  return hash;
 }
 
 }  // namespace
@@ -123,10 +112,10 @@ MessageStore::SlotKey MessageStore::slot_key_of(std::string_view text) {
   catalog::LanguageLine line = catalog::read_language_line(text);
   SlotKey key;
   key.code_size = static_cast<uint8_t>(line.code.size());
-  for (uint8_t i = 0; i < key.code_size; ++i) key.code[i] = ascii_lower(line.code[i]);
+  for (uint8_t i = 0; i < key.code_size; ++i) key.code[i] = catalog::ascii_lower(line.code[i]);
   std::string_view plural = plural_part(line);
   key.has_plural = !plural.empty();
-  key.plural_hash = hash_of(plural);
+  key.plural_hash = catalog::index_hash(plural);
   return key;
 }
 

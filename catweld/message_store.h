@@ -17,13 +17,13 @@
 #include <string_view>
 #include <vector>
 
-#include "catweld/id_index.h"
+#include "catalog/first_match_index.h"
 
 namespace catweld {
 
 class MessageStore {
  public:
-  static constexpr uint32_t kNone = IdIndex::kNone;
+  static constexpr uint32_t kNone = catalog::FirstMatchIndex::kNone;
 
   void reserve_lines(size_t count) { lines_.reserve(count); }
 
@@ -102,8 +102,8 @@ class MessageStore {
   std::vector<Message> messages_;
   std::vector<Line> lines_;
   std::deque<std::string> kept_;
-  IdIndex keys_;
-  IdIndex slots_;
+  catalog::FirstMatchIndex keys_;
+  catalog::FirstMatchIndex slots_;
   uint32_t unended_line_ = kNone;
 };
 

@@ -43,8 +43,8 @@ std::string report_text(const Report& report) {
       return concat({"catweld - catalog file \"", report.file, "\" cannot be read\n"});
     case ReportKind::input_unreadable:
       return concat({"catweld - unable to open file \"", report.file, "\"\n"});
-    case ReportKind::insufficient_memory:
-      return std::string(kInsufficientMemory);
+    case ReportKind::catalog_refused:
+      return concat({"catweld - ", report.file, ": not rewritten: ", report.detail, "\n"});
     case ReportKind::syntax_error:
       return "catweld - error in the catalog syntax\n";
     case ReportKind::output_failed:

@@ -11,7 +11,7 @@ enum class ReportKind {
   usage,
   catalog_unreadable,     // fatal: the main catalog cannot be read
   input_unreadable,       // fatal: a sub-catalog cannot be read
-  insufficient_memory,    // fatal
+  catalog_refused,        // fatal: the catalog is no file that may be rewritten; `detail` why
   syntax_error,           // fatal: a language line before the first key line
   output_failed,          // fatal: the rewrite failed; `detail` is the system's error text
   short_language_code,    // warning: a main-catalog line of fewer than 3 characters

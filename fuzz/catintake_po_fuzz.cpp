@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string_view>
 
 #include "catintake/catalog_lines.h"
@@ -13,13 +12,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace catintake;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  std::ostringstream err;
-  Reporter reporter(err);
+  ReportSink report = [](const Report& r) { report_text(r); };
   TranslationTable table;
+  int line = 0;
+  ReadTarget target{table, report, line};
   LanguageCode key("en"), first, second("fr");
-  if (!read_po_file(bytes, 2, key, first, table, reporter)) return 0;
-  read_po_file(bytes, 3, key, second, table, reporter);
+  if (!read_po_file(bytes, 2, key, first, target)) return 0;
+  read_po_file(bytes, 3, key, second, target);
   CatalogLines lines(key);
-  place_messages(table, key, false, lines, reporter);
+  place_messages(table, key, false, lines, report);
   return 0;
 }

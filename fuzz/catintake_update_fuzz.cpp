@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,7 +23,8 @@ void check_index(const catintake::CatalogLines& lines, catintake::LanguageCode k
     first.emplace(lines.text(node), node);
   std::string prefix = std::string(key.view()) + ": ";
   for (const auto& [text, node] : first)
-    if (text.starts_with(prefix) && lines.find_line(text) != node) std::abort();
+    if (text.starts_with(prefix) && lines.find_key_line(text.substr(prefix.size())) != node)
+      std::abort();
 }
 
 }  // namespace
@@ -35,14 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t split = bytes.find("\n=====\n");
   std::string_view catalog = bytes.substr(0, split);
   std::string_view po = split == std::string_view::npos ? "" : bytes.substr(split + 7);
-  std::ostringstream err;
-  Reporter reporter(err);
+  ReportSink report = [](const Report& r) { report_text(r); };
   TranslationTable table;
+  int line = 0;
+  ReadTarget target{table, report, line};
   LanguageCode key("en"), language("nl");
-  if (!read_po_file(po, 2, key, language, table, reporter)) return 0;
+  if (!read_po_file(po, 2, key, language, target)) return 0;
   CatalogLines lines(key);
   lines.load(catalog);
-  place_messages(table, key, true, lines, reporter);
+  place_messages(table, key, true, lines, report);
   check_index(lines, key);
   return 0;
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string_view>
 
 #include "catintake/catalog_lines.h"
@@ -12,12 +11,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace catintake;
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  std::ostringstream err;
-  Reporter reporter(err);
+  ReportSink report = [](const Report& r) { report_text(r); };
   TranslationTable table;
+  int line = 0;
+  ReadTarget target{table, report, line};
   LanguageCode key, language;
-  if (!read_xliff_file(bytes, key, LanguageCode("en"), language, table, reporter)) return 0;
+  if (!read_xliff_file(bytes, key, LanguageCode("en"), language, target)) return 0;
   CatalogLines lines(key);
-  place_messages(table, key, false, lines, reporter);
+  place_messages(table, key, false, lines, report);
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,22 +16,31 @@ namespace {
 
 constexpr size_t kFlushSize = 1 << 16;
 
-int open_retrying(const char* path, int flags, mode_t mode = 0) {
+int open_retrying(const char* path, int flags) {
   int fd;
-  do fd = ::open(path, flags, mode);
+  do fd = ::open(path, flags);
   while (fd < 0 && errno == EINTR);
   return fd;
 }
 
+void close_quietly(int fd) {
+  if (fd >= 0) ::close(fd);
+}
+
+bool is_special(mode_t mode) {
+  return S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode) || S_ISSOCK(mode);
+}
+
 // The file a write to `path` really lands in: a symbolic link is followed to its target.
-std::string resolve_link(const std::string& path) {
+IoStatus resolve_link(const std::string& path, std::string& resolved) {
+  resolved = path;
   struct stat st;
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return {};
   char* real = ::realpath(path.c_str(), nullptr);
-  if (real == nullptr) return path;
-  std::string resolved(real);
+  if (real == nullptr) return {errno == ENOENT ? IoStatus::kDanglingLink : errno};
+  resolved = real;
   std::free(real);
-  return resolved;
+  return {};
 }
 
 std::string directory_of(const std::string& path) {
@@ -44,15 +54,24 @@ std::string base_name_of(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
+// ".<name>.tmp<pid>-<attempt>", the name cut short where that would exceed the longest file
+// name, so that any name the target may have leaves room for its temporary file.
+std::string temporary_name(const std::string& base_name, int attempt) {
+  std::string suffix = ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+  size_t room = NAME_MAX - 1 - suffix.size();
+  return "." + base_name.substr(0, room) + suffix;
+}
 
-std::string IoStatus::text() const { return std::strerror(error); }
+void lock_retrying(int fd) {
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
 
 // Closes a descriptor on every way out of a scope, bad_alloc included.
 class FdGuard {
  public:
   explicit FdGuard(int fd) : fd_(fd) {}
-  ~FdGuard() { ::close(fd_); }
+  ~FdGuard() { close_quietly(fd_); }
   FdGuard(const FdGuard&) = delete;
   FdGuard& operator=(const FdGuard&) = delete;
 
@@ -60,14 +79,33 @@ class FdGuard {
   int fd_;
 };
 
-IoStatus read_file(const std::string& path, std::string& contents) {
+}  // namespace
+
+std::string IoStatus::text() const {
+  switch (error) {
+    case kNotRegularFile:
+      return "Not a regular file";
+    case kDanglingLink:
+      return "Dangling symbolic link";
+    case kDeviceInput:
+      return "Is a device";
+    default:
+      return std::strerror(error);
+  }
+}
+
+IoStatus read_file(const std::string& path, std::string& contents, FileIdentity* identity) {
   contents.clear();
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)))
+    return {IoStatus::kDeviceInput};
   int fd = open_retrying(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return {errno};
   FdGuard guard(fd);
-  struct stat st;
   if (::fstat(fd, &st) != 0) return {errno};
   if (S_ISDIR(st.st_mode)) return {EISDIR};
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return {IoStatus::kDeviceInput};
+  if (identity != nullptr) *identity = {st.st_dev, st.st_ino};
   // Read straight into the string; one byte of room beyond a regular file's size lets the
   // read that finds the end return without growing the string.
   size_t room = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : size_t{1} << 16;
@@ -90,34 +128,95 @@ bool file_exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
-IoStatus OutputFile::create(const std::string& path, const FaultPlan& faults, OutputFile& file) {
-  file = OutputFile();
-  file.faults_ = faults;
-  file.fd_ = open_retrying(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (file.fd_ < 0) return file.fail(errno);
+IoStatus ReplaceTarget::open(const std::string& path, ReplaceTarget& target) {
+  target = ReplaceTarget();
+  IoStatus resolved = resolve_link(path, target.path_);
+  if (!resolved.ok()) return resolved;
+  struct stat st;
+  if (::stat(target.path_.c_str(), &st) == 0 && is_special(st.st_mode))
+    return {IoStatus::kNotRegularFile};
+  target.base_name_ = base_name_of(target.path_);
+  std::string directory = directory_of(target.path_);
+  target.dir_fd_ = open_retrying(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  target.dir_syncable_ = target.dir_fd_ >= 0;
+#ifdef O_PATH
+  // A directory that may be written but not listed can still hold the temporary file.
+  if (target.dir_fd_ < 0 && errno == EACCES)
+    target.dir_fd_ = open_retrying(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+#endif
+  if (target.dir_fd_ < 0) target.dir_error_ = errno;
+  if (target.dir_syncable_) lock_retrying(target.dir_fd_);
   return {};
 }
 
-IoStatus OutputFile::replace(const std::string& path, const FaultPlan& faults, OutputFile& file) {
-  file = OutputFile();
-  file.faults_ = faults;
-  file.target_path_ = resolve_link(path);
+ReplaceTarget::ReplaceTarget(ReplaceTarget&& other) noexcept { *this = std::move(other); }
+
+ReplaceTarget& ReplaceTarget::operator=(ReplaceTarget&& other) noexcept {
+  if (this != &other) {
+    release();
+    path_ = std::move(other.path_);
+    base_name_ = std::move(other.base_name_);
+    dir_fd_ = std::exchange(other.dir_fd_, -1);
+    dir_error_ = other.dir_error_;
+    dir_syncable_ = other.dir_syncable_;
+  }
+  return *this;
+}
+
+ReplaceTarget::~ReplaceTarget() { release(); }
+
+// Closing the directory drops its lock.
+void ReplaceTarget::release() { close_quietly(std::exchange(dir_fd_, -1)); }
+
+std::optional<FileIdentity> ReplaceTarget::identity() const {
   struct stat st;
-  if (::stat(file.target_path_.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return file.fail(EISDIR);
-    if (::access(file.target_path_.c_str(), W_OK) != 0) return file.fail(errno);
-    file.mode_to_keep_ = static_cast<int>(st.st_mode & 07777);
+  if (path_.empty() || ::stat(path_.c_str(), &st) != 0) return std::nullopt;
+  return FileIdentity{st.st_dev, st.st_ino};
+}
+
+IoStatus OutputFile::replace(const std::string& path, FileSystem& files, OutputFile& file) {
+  ReplaceTarget target;
+  IoStatus opened = ReplaceTarget::open(path, target);
+  if (!opened.ok()) {
+    file = OutputFile();
+    return file.fail(opened.error);
   }
-  std::string stem = directory_of(file.target_path_) + "/." + base_name_of(file.target_path_) +
-                     ".tmp" + std::to_string(::getpid()) + "-";
-  for (int attempt = 0; attempt < 100 && file.fd_ < 0; ++attempt) {
-    std::string candidate = stem + std::to_string(attempt);
-    file.fd_ = open_retrying(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (file.fd_ >= 0) file.temp_path_ = std::move(candidate);  // a move cannot fail
-    else if (errno != EEXIST) return file.fail(errno);
+  return replace(std::move(target), files, file);
+}
+
+IoStatus OutputFile::replace(ReplaceTarget target, FileSystem& files, OutputFile& file) {
+  file = OutputFile();
+  file.files_ = &files;
+  file.target_ = std::move(target);
+  if (file.target_.dir_fd_ < 0) return file.fail(file.target_.dir_error_);
+  struct stat st;
+  if (::stat(file.target_.path_.c_str(), &st) != 0) return file.create_temporary(nullptr);
+  if (S_ISDIR(st.st_mode)) return file.fail(EISDIR);
+  if (!S_ISREG(st.st_mode)) return file.fail(IoStatus::kNotRegularFile);
+  if (::access(file.target_.path_.c_str(), W_OK) != 0) return file.fail(errno);
+  return file.create_temporary(&st);
+}
+
+// Created with no more permission than the target has, then given its exact bits.
+IoStatus OutputFile::create_temporary(const struct stat* existing) {
+  mode_t mode = existing != nullptr ? existing->st_mode & 0777 : 0666;
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    std::string name = temporary_name(target_.base_name_, attempt);
+    int error = files_->create_temporary(target_.dir_fd_, name, mode, fd_);
+    if (error == 0) temp_name_ = std::move(name);  // a move cannot fail
+    else if (error != EEXIST) return fail(error);
   }
-  if (file.fd_ < 0) return file.fail(EEXIST);
-  return {};
+  if (fd_ < 0) return fail(EEXIST);
+  if (existing != nullptr) keep_owner_and_mode(*existing);
+  return status_;
+}
+
+// Owner and group where the process may set them (all of them as root, the group alone where
+// the user belongs to it); setuid and setgid never pass to the replacement.
+void OutputFile::keep_owner_and_mode(const struct stat& existing) {
+  if (::fchown(fd_, existing.st_uid, existing.st_gid) != 0)
+    (void)::fchown(fd_, static_cast<uid_t>(-1), existing.st_gid);
+  if (::fchmod(fd_, existing.st_mode & 01777) != 0) fail(errno);
 }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept { *this = std::move(other); }
@@ -125,14 +224,12 @@ OutputFile::OutputFile(OutputFile&& other) noexcept { *this = std::move(other); 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
     discard();
+    files_ = other.files_;
+    target_ = std::move(other.target_);
     fd_ = std::exchange(other.fd_, -1);
     buffer_ = std::move(other.buffer_);
-    temp_path_ = std::move(other.temp_path_);
-    other.temp_path_.clear();
-    target_path_ = std::move(other.target_path_);
-    mode_to_keep_ = other.mode_to_keep_;
-    faults_ = other.faults_;
-    writes_ = other.writes_;
+    temp_name_ = std::move(other.temp_name_);
+    other.temp_name_.clear();
     status_ = other.status_;
   }
   return *this;
@@ -140,18 +237,12 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 
 OutputFile::~OutputFile() { discard(); }
 
-// An uncommitted direct file keeps what was written so far; an uncommitted replacement is
-// thrown away so that the original stays as it was.
+// An uncommitted replacement is thrown away, so that the target stays as it was.
 void OutputFile::discard() {
-  if (fd_ >= 0) {
-    if (temp_path_.empty() && status_.ok()) flush();
-    ::close(fd_);
-    fd_ = -1;
-  }
-  if (!temp_path_.empty()) {
-    ::unlink(temp_path_.c_str());
-    temp_path_.clear();
-  }
+  if (fd_ >= 0) files_->close(std::exchange(fd_, -1));
+  if (!temp_name_.empty()) files_->remove(target_.dir_fd_, temp_name_);
+  temp_name_.clear();
+  buffer_.clear();
 }
 
 IoStatus OutputFile::fail(int error) {
@@ -162,40 +253,39 @@ IoStatus OutputFile::fail(int error) {
 IoStatus OutputFile::write(std::string_view bytes) {
   if (!status_.ok()) return status_;
   if (fd_ < 0) return fail(EBADF);
-  if (++writes_ == faults_.fail_write) return fail(ENOSPC);
   buffer_.append(bytes);
   if (buffer_.size() >= kFlushSize) return flush();
   return {};
 }
 
 IoStatus OutputFile::flush() {
-  size_t done = 0;
-  while (done < buffer_.size()) {
-    ssize_t wrote = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote < 0) return fail(errno);
-    done += static_cast<size_t>(wrote);
-  }
+  if (buffer_.empty()) return status_;
+  if (int error = files_->write(fd_, buffer_)) return fail(error);
   buffer_.clear();
   return status_;
 }
 
 IoStatus OutputFile::commit() {
-  if (!status_.ok() || fd_ < 0) return fail(EBADF);
-  bool replacing = !temp_path_.empty();
-  if (!flush().ok()) return status_;
-  if (replacing && mode_to_keep_ >= 0 && ::fchmod(fd_, static_cast<mode_t>(mode_to_keep_)) != 0)
-    return fail(errno);
-  if (replacing && ::fsync(fd_) != 0) return fail(errno);
-  int closed = ::close(fd_);
-  fd_ = -1;
-  if (faults_.fail_close) return fail(EIO);
-  if (closed != 0) return fail(errno);
-  if (!replacing) return {};
-  if (faults_.fail_rename) return fail(EIO);
-  if (::rename(temp_path_.c_str(), target_path_.c_str()) != 0) return fail(errno);
-  temp_path_.clear();
-  return {};
+  if (!status_.ok() || fd_ < 0) {
+    fail(EBADF);
+    discard();
+    return status_;
+  }
+  int error = flush().error;
+  if (error == 0) error = files_->sync(fd_);
+  int closed = files_->close(std::exchange(fd_, -1));
+  if (error == 0) error = closed;
+  if (error == 0) error = files_->rename(target_.dir_fd_, temp_name_, target_.base_name_);
+  if (error != 0) {
+    fail(error);
+    discard();
+    return status_;
+  }
+  temp_name_.clear();
+  // Some file systems cannot sync a directory (EINVAL): their renames need no sync to last.
+  if (target_.dir_syncable_) error = files_->sync(target_.dir_fd_);
+  target_.release();
+  return error == 0 || error == EINVAL ? IoStatus{} : fail(error);
 }
 
 }  // namespace cattools

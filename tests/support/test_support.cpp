@@ -57,14 +57,15 @@ std::string source_dir() {
 }
 
 RunResult run_tool(ToolEntry entry, const cattools::Args& args,
-                   const cattools::FaultPlan& faults, long failing_allocation) {
+                   const FaultPlan& faults, long failing_allocation) {
   // Room reserved up front, so that the streams do not allocate while a failure is armed:
   // an allocation they swallow would lose the tool's report.
   std::string out_room, err_room;
   out_room.reserve(1 << 20);
   err_room.reserve(1 << 20);
   std::ostringstream out(std::move(out_room)), err(std::move(err_room));
-  cattools::Console console{out, err, faults};
+  FailingFileSystem files(faults);
+  cattools::Console console{out, err, files};
   RunResult result;
   {
     std::optional<AllocationFailure> failure;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/console.h"
+#include "tests/support/failing_file_system.h"
 
 namespace testing_support {
 
@@ -41,11 +42,11 @@ struct RunResult {
   long allocations = 0;  // made by the run, counted only when an allocation failure was armed
 };
 
-using ToolEntry = int (*)(const cattools::Args&, cattools::Console&);
+using cattools::ToolEntry;
 // Runs a tool's entry on string streams. With `failing_allocation` n > 0, the n-th allocation
 // made inside the entry throws std::bad_alloc.
 RunResult run_tool(ToolEntry entry, const cattools::Args& args,
-                   const cattools::FaultPlan& faults = {}, long failing_allocation = 0);
+                   const FaultPlan& faults = {}, long failing_allocation = 0);
 
 // While alive, the `n`-th allocation (counted from 1) made through operator new throws
 // std::bad_alloc, and so does every later one when `sticky` is set.

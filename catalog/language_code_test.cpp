@@ -1,8 +1,8 @@
-#include "catintake/language.h"
+#include "catalog/language_code.h"
 
 #include <gtest/gtest.h>
 
-namespace catintake {
+namespace catalog {
 namespace {
 
 TEST(Language, CodesAreTwoBytesOrFiveWithAHyphenThird) {
@@ -35,4 +35,4 @@ TEST(Language, UsableCodesBeginWithALetterOrDigit) {
 }
 
 }  // namespace
-}  // namespace catintake
+}  // namespace catalog

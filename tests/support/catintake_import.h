@@ -1,7 +1,6 @@
 #pragma once
 // In-memory imports for the unit tests: readers, table and update without files.
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,9 +29,12 @@ struct Outcome {
 inline Outcome import(const std::vector<Input>& inputs, const std::string& catalog = "",
                       bool existed = false, std::string key = "en", bool key_given = false) {
   Outcome outcome;
-  std::ostringstream err;
-  Reporter reporter(err);
+  ReportSink report = [&outcome](const Report& r) {
+    if (!is_progress(r.kind)) outcome.err += report_text(r);
+  };
   TranslationTable table;
+  int line = 0;
+  ReadTarget target{table, report, line};
   LanguageCode key_language(key);
   outcome.read = true;
   for (size_t i = 0; i < inputs.size() && outcome.read; ++i) {
@@ -40,23 +42,21 @@ inline Outcome import(const std::vector<Input>& inputs, const std::string& catal
     if (inputs[i].xliff) {
       LanguageCode previous = key_language;
       if (!key_given) key_language = LanguageCode();
-      outcome.read =
-          read_xliff_file(inputs[i].bytes, key_language, previous, language, table, reporter);
+      outcome.read = read_xliff_file(inputs[i].bytes, key_language, previous, language, target);
     } else {
-      outcome.read = read_po_file(inputs[i].bytes, static_cast<int>(i) + 2, key_language, language,
-                                  table, reporter);
+      outcome.read =
+          read_po_file(inputs[i].bytes, static_cast<int>(i) + 2, key_language, language, target);
     }
     outcome.languages.emplace_back(language.view());
   }
   if (outcome.read) {
     CatalogLines lines(key_language);
     lines.load(catalog);
-    place_messages(table, key_language, existed, lines, reporter);
+    place_messages(table, key_language, existed, lines, report);
     for (auto node = lines.next(CatalogLines::head); node != CatalogLines::none;
          node = lines.next(node))
       outcome.catalog += std::string(lines.text(node)) + "\n";
   }
-  outcome.err = err.str();
   return outcome;
 }
 

@@ -1,4 +1,4 @@
-#include "catprep/template_run.h"
+#include "tests/support/catprep_template_run.h"
 
 #include <sstream>
 
@@ -9,7 +9,7 @@ namespace catprep::testing {
 
 TemplateRun preprocess(const std::string& main, const std::vector<std::string>& options,
                        const std::map<std::string, std::string>& includes,
-                       const cattools::FaultPlan& faults) {
+                       const testing_support::FaultPlan& faults) {
   testing_support::ScratchDir dir;
   MemoryFiles files;
   files.add("t.tpl", main);
@@ -19,7 +19,8 @@ TemplateRun preprocess(const std::string& main, const std::vector<std::string>& 
   args.push_back(dir / "out.cat");
   args.push_back("t.tpl");
   std::ostringstream out, err;
-  cattools::Console console{out, err, faults};
+  testing_support::FailingFileSystem file_system(faults);
+  cattools::Console console{out, err, file_system};
   TemplateRun result;
   result.exit_code = run(args, console, files);
   result.out = out.str() + err.str();

@@ -1,8 +1,8 @@
-#include "catintake/language.h"
+#include "catalog/language_code.h"
 
 #include <algorithm>
 
-namespace catintake {
+namespace catalog {
 
 LanguageCode::LanguageCode(std::string_view code) {
   size_ = static_cast<uint8_t>(std::min<size_t>(code.size(), sizeof bytes_));
@@ -22,4 +22,4 @@ std::string_view language_prefix(std::string_view text) {
   return text.substr(0, length);
 }
 
-}  // namespace catintake
+}  // namespace catalog

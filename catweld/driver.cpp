@@ -1,4 +1,4 @@
-#include "catweld/merger.h"
+#include "catweld/driver.h"
 
 #include <new>
 #include <ostream>
@@ -30,6 +30,7 @@ class Run {
     if (is_only_argument("--help")) return print(kUsage);
     if (is_only_argument("--version")) return print(kVersionLine);
     if (args_.size() < 3) return fail({ReportKind::usage});
+    if (!open_target()) return 1;
     if (!read_main()) return 1;
     for (size_t i = 2; i < args_.size(); ++i)
       if (!include(args_[i])) return 1;
@@ -47,6 +48,15 @@ class Run {
   int fail(const Report& fatal) {
     report(fatal);
     return 1;
+  }
+
+  // The catalog is locked against other runs from before it is read until it is replaced.
+  bool open_target() {
+    cattools::IoStatus status = cattools::ReplaceTarget::open(args_[1], target_);
+    if (status.ok()) return true;
+    std::string reason = status.text();
+    report({ReportKind::catalog_refused, args_[1], 0, reason});
+    return false;
   }
 
   bool read_main() {
@@ -71,7 +81,8 @@ class Run {
   // The catalog is replaced only when every byte of its new form is safely written.
   int rewrite() {
     cattools::OutputFile file;
-    cattools::IoStatus status = cattools::OutputFile::replace(args_[1], console_.faults, file);
+    cattools::IoStatus status =
+        cattools::OutputFile::replace(std::move(target_), console_.files, file);
     if (status.ok()) {
       merge_.write([&file](std::string_view bytes) { file.write(bytes); });
       status = file.commit();
@@ -83,6 +94,7 @@ class Run {
 
   const cattools::Args& args_;
   cattools::Console& console_;
+  cattools::ReplaceTarget target_;
   Merge merge_;
 };
 

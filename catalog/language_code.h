@@ -1,10 +1,13 @@
 #pragma once
-// Language codes and the language prefix of catalog lines.
+// Language codes: "en", "00" for numeric keys, or five characters with a hyphen third
+// ("pt-BR"), as command lines, PO and XLIFF files and catalog lines give them.
 
 #include <cstdint>
 #include <string_view>
 
-namespace catintake {
+#include "catalog/text_routines.h"
+
+namespace catalog {
 
 // A language code of at most five bytes ("en", "pt-BR"); the bytes are not validated.
 class LanguageCode {
@@ -25,11 +28,6 @@ class LanguageCode {
 // text is shorter).
 LanguageCode copy_language_code(std::string_view text);
 
-inline bool is_ascii_alnum(char byte) {
-  return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-         (byte >= '0' && byte <= '9');
-}
-
 // A code may stand for a language only when it begins with an ASCII letter or digit; any other
 // first byte (or none) would give an empty language prefix, which comment and blank lines share.
 inline bool is_usable_code(std::string_view code) {
@@ -44,4 +42,4 @@ inline bool same_language(std::string_view a, std::string_view b) {
   return language_prefix(a) == language_prefix(b);
 }
 
-}  // namespace catintake
+}  // namespace catalog

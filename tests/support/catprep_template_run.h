@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/console.h"
+#include "tests/support/failing_file_system.h"
 
 namespace catprep::testing {
 
@@ -19,6 +19,6 @@ struct TemplateRun {
 // are further files by name.
 TemplateRun preprocess(const std::string& main, const std::vector<std::string>& options = {},
                        const std::map<std::string, std::string>& includes = {},
-                       const cattools::FaultPlan& faults = {});
+                       const testing_support::FaultPlan& faults = {});
 
 }  // namespace catprep::testing
