@@ -23,7 +23,7 @@ CatalogLines::Node CatalogLines::insert_after(Node node, std::string_view text) 
 
 void CatalogLines::remove_after(Node node) {
   Node gone = nodes_[node].next;
-  if (gone == none) return;
+  if (gone == kNone) return;
   nodes_[node].next = nodes_[gone].next;
   if (tail_ == gone) tail_ = node;
 }
@@ -38,7 +38,7 @@ CatalogLines::Node CatalogLines::find_key_line(std::string_view key_text) const 
 }
 
 cattools::IoStatus CatalogLines::write(cattools::OutputFile& file) const {
-  for (Node node = next(head); node != none; node = next(node)) {
+  for (Node node = next(kHead); node != kNone; node = next(node)) {
     file.write(nodes_[node].text);
     file.put('\n');
   }

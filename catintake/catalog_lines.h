@@ -23,8 +23,8 @@ inline constexpr catalog::ReadRules kCatalogRules{
 class CatalogLines {
  public:
   using Node = uint32_t;
-  static constexpr Node head = 0;  // sentinel before the first line
-  static constexpr Node none = UINT32_MAX;
+  static constexpr Node kHead = 0;  // sentinel before the first line
+  static constexpr Node kNone = UINT32_MAX;
 
   // Key lines are indexed by their key text for `find_key_line`.
   explicit CatalogLines(catalog::LanguageCode key_language);
@@ -34,7 +34,7 @@ class CatalogLines {
   // this object.
   void load(std::string_view bytes);
 
-  bool empty() const { return nodes_[head].next == none; }
+  bool empty() const { return nodes_[kHead].next == kNone; }
   Node next(Node node) const { return nodes_[node].next; }
   std::string_view text(Node node) const { return nodes_[node].text; }
   Node last() const { return tail_; }
@@ -53,7 +53,7 @@ class CatalogLines {
  private:
   struct LineNode {
     std::string_view text;
-    Node next = none;
+    Node next = kNone;
   };
   Node link_after(Node node, std::string_view text);
   void index(Node node, const catalog::CatalogLine& line);
@@ -62,7 +62,7 @@ class CatalogLines {
   }
 
   std::deque<LineNode> nodes_;
-  Node tail_ = head;
+  Node tail_ = kHead;
   catalog::LanguageCode key_language_;
   TextStore store_;
   // Key lines, first occurrence in list order. The update inserts or removes lines elsewhere

@@ -18,7 +18,7 @@ struct Run {
 
 std::string format_line(const MessageText& text) {
   std::string line(text.language.view());
-  if (text.plural_index != NO_PLURAL_INDEX) {
+  if (text.plural_index != kNoPluralIndex) {
     line += '[';
     line += std::to_string(text.plural_index);
     line += ']';
@@ -68,8 +68,8 @@ class MessagePlacer {
   CatalogLines& lines_;
   const ReportSink& report_;
   std::vector<Run> runs_;
-  Node key_line_ = CatalogLines::none;
-  Node written_last_ = CatalogLines::none;
+  Node key_line_ = CatalogLines::kNone;
+  Node written_last_ = CatalogLines::kNone;
 };
 
 void MessagePlacer::place(uint32_t message) {
@@ -81,7 +81,7 @@ void MessagePlacer::place(uint32_t message) {
     report_({ReportKind::no_key_text});
     return;
   }
-  key_line_ = written_last_ = CatalogLines::none;
+  key_line_ = written_last_ = CatalogLines::kNone;
   place_run(runs_[first]);
   for (size_t i = 0; i < runs_.size(); ++i)
     if (i != first) place_run(runs_[i]);
@@ -91,7 +91,7 @@ void MessagePlacer::place(uint32_t message) {
 // it would open a message of its own and draw the plural lines of its message after it.
 void MessagePlacer::split_runs(uint32_t message) {
   runs_.clear();
-  for (uint32_t id = table_.message(message).first; id != NO_ID; id = table_.text(id).next) {
+  for (uint32_t id = table_.message(message).first; id != kNoId; id = table_.text(id).next) {
     const MessageText& text = table_.text(id);
     if (!text.key && same_language(text.language.view(), key_.view())) {
       report_({.kind = ReportKind::key_language_translation, .detail = text.text});
@@ -103,14 +103,14 @@ void MessagePlacer::split_runs(uint32_t message) {
       runs_.back().key_language = same_language(text.language.view(), key_.view());
     }
     runs_.back().texts.push_back(id);
-    if (text.plural_index == NO_PLURAL_INDEX) runs_.back().has_general = true;
+    if (text.plural_index == kNoPluralIndex) runs_.back().has_general = true;
   }
 }
 
 void MessagePlacer::place_run(const Run& run) {
   for (uint32_t id : run.texts) {
     const MessageText& text = table_.text(id);
-    if (text.plural_index != NO_PLURAL_INDEX) continue;
+    if (text.plural_index != kNoPluralIndex) continue;
     if (run.key_language)
       place_key_text(text);
     else
@@ -118,7 +118,7 @@ void MessagePlacer::place_run(const Run& run) {
   }
   for (uint32_t id : run.texts) {
     const MessageText& text = table_.text(id);
-    if (text.plural_index == NO_PLURAL_INDEX) continue;
+    if (text.plural_index == kNoPluralIndex) continue;
     if (run.key_language)
       place_key_plural(text);
     else
@@ -128,7 +128,7 @@ void MessagePlacer::place_run(const Run& run) {
 
 void MessagePlacer::place_key_text(const MessageText& text) {
   Node found = lines_.find_key_line(text.text);
-  if (found == CatalogLines::none) {
+  if (found == CatalogLines::kNone) {
     if (existed_) {
       report_({.kind = ReportKind::key_message_added, .detail = text.text});
     }
@@ -148,7 +148,7 @@ void MessagePlacer::place_translation(const MessageText& text) {
   for (Node before = key_line_; lines_.next(before) != end; before = lines_.next(before)) {
     Node node = lines_.next(before);
     if (same_language(lines_.text(node), code)) {
-      while (lines_.next(before) != CatalogLines::none &&
+      while (lines_.next(before) != CatalogLines::kNone &&
              same_language(lines_.text(lines_.next(before)), code))
         lines_.remove_after(before);
       written_last_ = lines_.insert_after(before, line);
@@ -164,7 +164,7 @@ void MessagePlacer::place_key_plural(const MessageText& text) {
   Node reached = key_line_;
   while (lines_.text(reached) != line) {
     Node node = lines_.next(reached);
-    if (node == CatalogLines::none || !same_language(lines_.text(node), key_.view()) ||
+    if (node == CatalogLines::kNone || !same_language(lines_.text(node), key_.view()) ||
         is_key_line(node))
       break;
     reached = node;
@@ -197,7 +197,7 @@ bool MessagePlacer::is_key_line(Node node) const {
 
 Node MessagePlacer::message_end() const {
   Node node = lines_.next(key_line_);
-  while (node != CatalogLines::none && !is_key_line(node)) node = lines_.next(node);
+  while (node != CatalogLines::kNone && !is_key_line(node)) node = lines_.next(node);
   return node;
 }
 

@@ -56,9 +56,9 @@ class PoReader {
   int& line_;
   Phase phase_ = Phase::before_header;
   std::string collected_;
-  uint32_t open_text_ = NO_ID;    // the text that receives `collected_`
-  uint32_t before_open_ = NO_ID;  // the text before it in its message
-  uint32_t current_ = NO_ID;      // the message msgstr lines add to
+  uint32_t open_text_ = kNoId;    // the text that receives `collected_`
+  uint32_t before_open_ = kNoId;  // the text before it in its message
+  uint32_t current_ = kNoId;      // the message msgstr lines add to
   bool opened_any_ = false;
 };
 
@@ -66,7 +66,7 @@ bool PoReader::read() {
   std::string_view line;
   while (next_line(line))
     if (!handle_line(skip_blanks(line))) return false;
-  if (open_text_ != NO_ID) table_.set_text(open_text_, collected_);
+  if (open_text_ != kNoId) table_.set_text(open_text_, collected_);
   return true;
 }
 
@@ -110,9 +110,9 @@ bool PoReader::message_line(std::string_view line) {
 }
 
 bool PoReader::keyword_line(std::string_view line) {
-  if (open_text_ != NO_ID) finish_open_text();
+  if (open_text_ != kNoId) finish_open_text();
   if (line.starts_with("msgid ") && opened_any_) check_general_forms();
-  open_text_ = NO_ID;
+  open_text_ = kNoId;
   if (line.starts_with("msgid_plural")) {
     if (first_file_) return msgid_plural(line.substr(12));
   } else if (line.starts_with("msgid")) {
@@ -128,7 +128,7 @@ void PoReader::finish_open_text() {
   if (collected_.empty()) {
     report(ReportKind::empty_text, lines_.line_number() - 1);
     const MessageText& open = table_.text(open_text_);
-    if (open.plural_index == NO_PLURAL_INDEX && before_open_ != NO_ID) {
+    if (open.plural_index == kNoPluralIndex && before_open_ != kNoId) {
       const MessageText& before = table_.text(before_open_);
       if (before.language == open.language && before.plural_index == 1 && before.has_text)
         collected_ = before.text;
@@ -150,7 +150,7 @@ bool PoReader::last_message_wants_plural() const {
 }
 
 bool PoReader::msgid_plural(std::string_view rest) {
-  MessageText key = MessageText::make(key_, true, NO_PLURAL_INDEX);
+  MessageText key = MessageText::make(key_, true, kNoPluralIndex);
   if (!last_message_wants_plural()) return open_text(table_.add_message(), key, rest);
   auto last = static_cast<uint32_t>(table_.message_count() - 1);
   uint32_t first_key = table_.message(last).first;
@@ -160,7 +160,7 @@ bool PoReader::msgid_plural(std::string_view rest) {
 }
 
 bool PoReader::msgid(std::string_view rest) {
-  MessageText key = MessageText::make(key_, true, NO_PLURAL_INDEX);
+  MessageText key = MessageText::make(key_, true, kNoPluralIndex);
   if (last_message_wants_plural()) {
     key.plural_index = 1;
     return open_text(static_cast<uint32_t>(table_.message_count() - 1), key, rest);
@@ -170,7 +170,7 @@ bool PoReader::msgid(std::string_view rest) {
 }
 
 bool PoReader::msgstr(std::string_view rest) {
-  MessageText translation = MessageText::make(language_, false, NO_PLURAL_INDEX);
+  MessageText translation = MessageText::make(language_, false, kNoPluralIndex);
   rest = skip_blanks(rest);
   if (!rest.empty() && rest[0] == '[') {
     rest.remove_prefix(1);
@@ -179,7 +179,7 @@ bool PoReader::msgstr(std::string_view rest) {
     if (!rest.empty() && rest[0] == ']') rest.remove_prefix(1);
     if (index == 0) translation.plural_index = 1;
   }
-  if (current_ == NO_ID) {  // no msgid yet: nothing to translate
+  if (current_ == kNoId) {  // no msgid yet: nothing to translate
     collected_.clear();
     return true;
   }
@@ -205,7 +205,7 @@ bool PoReader::find_later_msgid(std::string_view rest) {
     if (!append(line)) return false;
   }
   current_ = table_.find_by_key_text(collected_);
-  if (current_ != NO_ID) return true;
+  if (current_ != kNoId) return true;
   report(ReportKind::msgid_not_found, lines_.line_number());
   return false;
 }

@@ -7,7 +7,7 @@ namespace catintake {
 std::string_view TextStore::store(std::string_view text) {
   if (text.empty()) return {};
   if (text.size() > free_size_) {
-    size_t size = std::max(block_size, text.size());
+    size_t size = std::max(kBlockSize, text.size());
     blocks_.reserve(blocks_.size() + 1);
     blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
     free_ = blocks_.back().get();

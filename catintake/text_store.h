@@ -14,7 +14,7 @@ class TextStore {
   std::string_view store(std::string_view text);
 
  private:
-  static constexpr size_t block_size = 1 << 20;
+  static constexpr size_t kBlockSize = 1 << 20;
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* free_ = nullptr;  // unused rest of the last block
   size_t free_size_ = 0;

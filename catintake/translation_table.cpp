@@ -10,10 +10,10 @@ uint32_t TranslationTable::add_message() {
 uint32_t TranslationTable::add_text(uint32_t message, const MessageText& text) {
   texts_.push_back(text);
   auto id = static_cast<uint32_t>(texts_.size() - 1);
-  texts_[id].next = NO_ID;
+  texts_[id].next = kNoId;
   texts_[id].message = message;
   ImportedMessage& owner = messages_[message];
-  if (owner.last == NO_ID)
+  if (owner.last == kNoId)
     owner.first = id;
   else
     texts_[owner.last].next = id;
@@ -49,12 +49,12 @@ uint32_t TranslationTable::find_by_key_text(std::string_view bytes) {
     indexed_ = true;
   }
   uint32_t found = key_index_.find(catalog::index_hash(bytes), same_text_as(bytes));
-  return found == catalog::FirstMatchIndex::kNone ? NO_ID : texts_[found].message;
+  return found == catalog::FirstMatchIndex::kNone ? kNoId : texts_[found].message;
 }
 
 void TranslationTable::count(uint32_t message, const MessageText& text, int step) {
   ImportedMessage& owner = messages_[message];
-  bool general = text.plural_index == NO_PLURAL_INDEX;
+  bool general = text.plural_index == kNoPluralIndex;
   if (text.key) {
     owner.key_texts += step;
     if (general) owner.general_key_texts += step;

@@ -19,18 +19,18 @@ using catalog::language_prefix;
 using catalog::LanguageCode;
 using catalog::same_language;
 
-inline constexpr int32_t NO_PLURAL_INDEX = -32768;  // the general form
-inline constexpr uint32_t NO_ID = UINT32_MAX;
+inline constexpr int32_t kNoPluralIndex = -32768;  // the general form
+inline constexpr uint32_t kNoId = UINT32_MAX;
 
 // One text of a message in one language.
 struct MessageText {
   LanguageCode language;
-  int32_t plural_index = NO_PLURAL_INDEX;
+  int32_t plural_index = kNoPluralIndex;
   bool key = false;       // given in the key language (PO msgid, XLIFF source)
   bool has_text = false;  // false while the reader is still collecting it
   std::string_view text;  // with the catalog's escapes, owned by the table
-  uint32_t next = NO_ID;  // next text of the same message
-  uint32_t message = NO_ID;
+  uint32_t next = kNoId;  // next text of the same message
+  uint32_t message = kNoId;
 
   static MessageText make(LanguageCode language, bool key, int32_t plural_index) {
     MessageText text;
@@ -43,8 +43,8 @@ struct MessageText {
 
 // A message: its texts in the order the readers gave them.
 struct ImportedMessage {
-  uint32_t first = NO_ID;
-  uint32_t last = NO_ID;
+  uint32_t first = kNoId;
+  uint32_t last = kNoId;
   uint32_t key_texts = 0;
   uint32_t translations = 0;
   uint32_t general_key_texts = 0;
@@ -65,7 +65,7 @@ class TranslationTable {
   void set_text(uint32_t text, std::string_view bytes);
   void set_plural_index(uint32_t message, uint32_t text, int32_t plural_index);
 
-  // The first message, in table order, that holds a key text equal to `bytes`; NO_ID if none.
+  // The first message, in table order, that holds a key text equal to `bytes`; kNoId if none.
   // The index behind it is built on the first call and kept up to date from then on.
   uint32_t find_by_key_text(std::string_view bytes);
   // Releases what `find_by_key_text` needs, once no reader will ask any more.

@@ -67,7 +67,7 @@ class XliffReader {
   int version_ = 1;
   bool plural_group_ = false;
   bool in_alt_trans_ = false;
-  int32_t plural_index_ = NO_PLURAL_INDEX;
+  int32_t plural_index_ = kNoPluralIndex;
   // The message being filled, as runs of texts whose languages are the same.
   std::optional<std::vector<std::vector<PendingText>>> current_;
 };
@@ -122,7 +122,7 @@ void XliffReader::take_language(LanguageCode& code, std::string_view name) const
 // The plural index of the unit's texts: the decimal after '[' that follows the hexadecimal
 // number of a plural group unit's identifier.
 void XliffReader::unit_start() {
-  plural_index_ = NO_PLURAL_INDEX;
+  plural_index_ = kNoPluralIndex;
   auto id = attribute_value(tag_, " id");
   if (!id || !plural_group_) return;
   size_t end = catalog::hex_number_end(*id);

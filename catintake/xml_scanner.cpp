@@ -9,8 +9,8 @@
 namespace catintake {
 namespace {
 
-constexpr std::string_view CDATA_START = "<![CDATA[";
-constexpr std::string_view CDATA_END = "]]>";
+constexpr std::string_view kCdataStart = "<![CDATA[";
+constexpr std::string_view kCdataEnd = "]]>";
 
 void append_utf8(uint32_t code, std::string& text) {
   auto put = [&](uint32_t value) { text += static_cast<char>(value); };
@@ -92,7 +92,7 @@ bool XmlScanner::next_text(std::string& text, size_t& length, std::string& tag) 
   length = 0;
   std::string raw;
   bool line_start = true;
-  while (!rest_.empty() && (rest_[0] != '<' || rest_.starts_with(CDATA_START))) {
+  while (!rest_.empty() && (rest_[0] != '<' || rest_.starts_with(kCdataStart))) {
     char byte = rest_[0];
     if (byte == '<') {
       decode_entities(raw, text);
@@ -117,10 +117,10 @@ bool XmlScanner::next_text(std::string& text, size_t& length, std::string& tag) 
 }
 
 void XmlScanner::read_cdata(std::string& text, size_t& length) {
-  rest_.remove_prefix(CDATA_START.size());
-  size_t end = rest_.find(CDATA_END);
+  rest_.remove_prefix(kCdataStart.size());
+  size_t end = rest_.find(kCdataEnd);
   std::string_view content = rest_.substr(0, end);
-  rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end + CDATA_END.size());
+  rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end + kCdataEnd.size());
   for (size_t at = 0; at < content.size(); ++at) {
     if (content[at] == '\r' && at + 1 < content.size() && content[at + 1] == '\n') continue;
     if (content[at] == '\n') {

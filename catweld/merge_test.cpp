@@ -94,7 +94,7 @@ TEST(MainCatalog, KeepsLinesLongerThanAnyBufferWhole) {
   }
 }
 
-TEST(SubCatalog, SpecExampleReplacesAppendsAndReportsTheSecondLanguage) {
+TEST(SubCatalog, ExampleReplacesAppendsAndReportsTheSecondLanguage) {
   Outcome out = merged(
       "// menu texts\nen: Open\nde: \xC3\x96"
       "ffnen\n\nen: Close\n",

@@ -18,7 +18,7 @@ namespace {
 void check_index(const catintake::CatalogLines& lines, catintake::LanguageCode key) {
   using catintake::CatalogLines;
   std::unordered_map<std::string_view, CatalogLines::Node> first;
-  for (auto node = lines.next(CatalogLines::head); node != CatalogLines::none;
+  for (auto node = lines.next(CatalogLines::kHead); node != CatalogLines::kNone;
        node = lines.next(node))
     first.emplace(lines.text(node), node);
   std::string prefix = std::string(key.view()) + ": ";

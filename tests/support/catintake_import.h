@@ -53,7 +53,7 @@ inline Outcome import(const std::vector<Input>& inputs, const std::string& catal
     CatalogLines lines(key_language);
     lines.load(catalog);
     place_messages(table, key_language, existed, lines, report);
-    for (auto node = lines.next(CatalogLines::head); node != CatalogLines::none;
+    for (auto node = lines.next(CatalogLines::kHead); node != CatalogLines::kNone;
          node = lines.next(node))
       outcome.catalog += std::string(lines.text(node)) + "\n";
   }

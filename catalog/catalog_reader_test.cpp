@@ -1,0 +1,53 @@
+#include "catalog/catalog_reader.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace catalog {
+namespace {
+
+constexpr ReadRules kMerge{ReadRules::Code::two_bytes, ReadRules::KeyLanguage::first_language_line,
+                           ReadRules::KeyLine::as_read};
+constexpr ReadRules kImport{ReadRules::Code::two_or_five,
+                            ReadRules::KeyLanguage::first_code_before_colon,
+                            ReadRules::KeyLine::as_written};
+
+std::string kinds(std::string_view bytes, const ReadRules& rules, std::string_view key = {}) {
+  static const char* const kNames[] = {"blank", "comment", "short", "no-opener", "key", "text"};
+  CatalogReader reader(bytes, rules, key);
+  CatalogLine line;
+  std::string result;
+  while (reader.next(line)) {
+    result += kNames[static_cast<int>(line.kind)];
+    if (line.kind == LineKind::key) result += "(" + std::string(line.key_text) + ")";
+    result += " ";
+  }
+  return result;
+}
+
+const std::string kSample =
+    "\xEF\xBB\xBF  // note\n# hash\n\nen : Open\nen:Close\nen:  Two\nde[1]: x\nx\nab\npt-BR: y\n";
+
+TEST(CatalogReader, TheToolsRulesDifferOnlyWhereTheyAreNamed) {
+  EXPECT_EQ(kinds(kSample, kMerge),
+            "comment comment blank key(Open) key(Close) key( Two) text short no-opener no-opener ");
+  EXPECT_EQ(kinds(kSample, kImport, "en"),
+            "comment comment blank text text key( Two) text short no-opener text ");
+}
+
+TEST(CatalogReader, TheLastLineWithoutLineEndCountsItsBytesAlone) {
+  EXPECT_EQ(kinds("en: A\nab", kMerge), "key(A) short ");
+  EXPECT_EQ(kinds("en: A\nab\n", kMerge), "key(A) no-opener ");
+}
+
+TEST(CatalogReader, KeyLanguageByEachRule) {
+  EXPECT_EQ(find_key_language("# c\nde[1]: x\nen: y\n", kMerge), "de");
+  EXPECT_EQ(find_key_language("# c\nde[1]: x\nen : y\nfr-CA: z\n", kImport), "fr-CA");
+  EXPECT_EQ(find_key_language("//: x\n=x: y\n", kImport), "");
+  EXPECT_EQ(find_key_language("x\n", kMerge), "");
+}
+
+}  // namespace
+}  // namespace catalog

@@ -1,0 +1,3 @@
+before
+#include "/dev/zero"
+after
