@@ -34,6 +34,8 @@ std::vector<std::string> real_files() {
       if (entry.is_regular_file()) files.push_back(entry.path().string());
   }
   std::sort(files.begin(), files.end());
+  // Without the samples one case stands for them all and says why it is skipped.
+  if (files.empty()) files.push_back("");
   return files;
 }
 
@@ -86,6 +88,9 @@ class RealFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RealFile, ImportsStablyAndAsAnIndependentReaderReadsIt) {
   const std::string& file = GetParam();
+  if (file.empty())
+    GTEST_SKIP() << "the real-file samples are missing: " << real_dir().string()
+                 << " (the folder shared/ beside the checkout)";
   ScratchDir dir;
   cattools::Args args = {"catintake", "en=" + (dir / "c.cat"), "xx=" + file};
   auto first = run_tool(run, args);
@@ -107,11 +112,11 @@ TEST_P(RealFile, ImportsStablyAndAsAnIndependentReaderReadsIt) {
 INSTANTIATE_TEST_SUITE_P(Samples, RealFile, ::testing::ValuesIn(real_files()),
                          [](const auto& info) {
                            std::string name = fs::path(info.param).filename().string();
+                           if (name.empty()) return std::string("samples_missing");
                            for (char& c : name)
                              if (!catalog::is_ascii_alnum(c)) c = '_';
                            return name;
                          });
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RealFile);
 
 }  // namespace
 }  // namespace catintake
