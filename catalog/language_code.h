@@ -34,6 +34,18 @@ inline bool is_usable_code(std::string_view code) {
   return !code.empty() && is_ascii_alnum(code[0]);
 }
 
+// Whether every character of `code` is an ASCII letter or digit, two of them, or five with a
+// hyphen third ("pt-BR").
+bool is_valid_code(std::string_view code);
+
+// The code at the start of a value that names a language in a translator's file (a PO header's
+// Language, an XLIFF attribute): two letters or digits, or five when a hyphen or an underscore
+// and two more letters or digits follow that end the value or a word ("pt_BR", "zh-TW",
+// "pt_BR.UTF-8"); the underscore becomes a hyphen. Empty when the value does not begin with a
+// valid code ("C", "x") or its separator is followed by anything else than two letters or
+// digits ("zh_Hant").
+LanguageCode code_from_locale(std::string_view value);
+
 // The leading run of at most five ASCII letters, digits and '-'.
 std::string_view language_prefix(std::string_view text);
 

@@ -34,5 +34,18 @@ TEST(Language, UsableCodesBeginWithALetterOrDigit) {
   EXPECT_FALSE(is_usable_code(""));
 }
 
+TEST(Language, CodesOfTranslatorsFilesTakeTheHyphenForm) {
+  const char* const cases[][2] = {
+      {"nl", "nl"},       {"pt_BR", "pt-BR"}, {"zh-TW\\n", "zh-TW"}, {"pt_BR.UTF-8", "pt-BR"},
+      {"de\\n", "de"},  {"sr@latin", "sr"}, {"zh_Hans", ""},       {"C", ""},
+      {"C\\n", ""},     {"eng", ""},        {"", ""},              {"x-", ""}};
+  for (const auto& [value, code] : cases) EXPECT_EQ(code_from_locale(value).view(), code) << value;
+  EXPECT_TRUE(is_valid_code("pt-BR"));
+  EXPECT_TRUE(is_valid_code("00"));
+  EXPECT_FALSE(is_valid_code("n="));
+  EXPECT_FALSE(is_valid_code("ab\n"));
+  EXPECT_FALSE(is_valid_code("pt_BR"));
+}
+
 }  // namespace
 }  // namespace catalog

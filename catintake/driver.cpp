@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "catalog/catalog_reader.h"
+#include "catalog/file_kind.h"
 #include "catalog/text_routines.h"
 #include "catintake/catalog_lines.h"
 #include "catintake/catalog_update.h"
@@ -74,7 +75,8 @@ class Importer {
     report_(report);
     return false;
   }
-  bool codes_are_usable() const;
+  bool read_options();
+  bool codes_are_valid() const;
   int out_of_memory();
   void split_output_argument();
   bool open_catalog();
@@ -83,7 +85,8 @@ class Importer {
   // when a prefix has no file name after it.
   bool split_input_argument(const std::string& argument, LanguageCode& language, std::string& name);
   // Reads one input file into the table; an XLIFF file may settle the key language.
-  bool read_input(std::string_view bytes, bool xliff, size_t position, LanguageCode& language);
+  bool read_input(std::string_view name, std::string_view bytes, bool xliff, size_t position,
+                  LanguageCode& language);
   bool update_catalog();
   bool write_catalog(const CatalogLines& lines);
 
@@ -92,8 +95,11 @@ class Importer {
   Progress& progress_;
   ReportSink report_;
   TranslationTable table_;
+  size_t first_ = 1;  // the catalog argument, after the options
+  bool skip_fuzzy_ = false;
   LanguageCode key_{"en"};
   bool key_given_ = false;
+  CatalogEncoding encoding_ = CatalogEncoding::utf8;
   std::string output_;
   // The catalog, locked and read once before any input, written back at the end.
   cattools::ReplaceTarget target_;
@@ -106,11 +112,12 @@ int Importer::run() {
     console_.out << *information;
     return console_.out.bad() ? out_of_memory() : 0;
   }
-  if (args_.size() < 3) return fail({ReportKind::usage});
-  if (!codes_are_usable()) return fail({ReportKind::no_language_code});
+  if (!read_options()) return 1;
+  if (args_.size() < first_ + 2) return fail({ReportKind::usage});
+  if (!codes_are_valid()) return fail({ReportKind::no_language_code});
   split_output_argument();
   if (!open_catalog()) return 1;
-  for (size_t position = 2; position < args_.size(); ++position)
+  for (size_t position = first_ + 1; position < args_.size(); ++position)
     if (!import(position)) return 1;
   // A stream drops what it cannot store (out of memory) and only marks itself bad: a report
   // that did not reach the user fails the run before anything is written.
@@ -129,35 +136,61 @@ int Importer::out_of_memory() {
   return 1;
 }
 
-bool Importer::codes_are_usable() const {
-  if (has_key_prefix(args_[1]) && !is_usable_code(copy_language_code(args_[1]).view()))
+// Options stand before the catalog; any other argument that begins with '-' is a mistake, such
+// as "--help" beside file names, and no file of that name is created or read.
+bool Importer::read_options() {
+  for (; first_ < args_.size() && args_[first_] == "--skip-fuzzy"; ++first_) skip_fuzzy_ = true;
+  for (size_t position = first_; position < args_.size(); ++position) {
+    const std::string& argument = args_[position];
+    if (!argument.starts_with('-')) continue;
+    if (argument != "--help" && argument != "--version" && argument != "--skip-fuzzy")
+      report_({.kind = ReportKind::unknown_option, .detail = argument});
+    return refuse({ReportKind::usage});
+  }
+  return true;
+}
+
+// A code on the command line is two letters or digits, or five with a hyphen third.
+bool Importer::codes_are_valid() const {
+  if (has_key_prefix(args_[first_]) && !is_valid_code(copy_language_code(args_[first_]).view()))
     return false;
-  for (size_t position = 2; position < args_.size(); ++position) {
+  for (size_t position = first_ + 1; position < args_.size(); ++position) {
     const std::string& argument = args_[position];
     if (argument.find('=') != std::string::npos &&
-        !is_usable_code(copy_language_code(argument).view()))
+        !is_valid_code(copy_language_code(argument).view()))
       return false;
   }
   return true;
 }
 
 void Importer::split_output_argument() {
-  const std::string& argument = args_[1];
+  const std::string& argument = args_[first_];
   key_given_ = has_key_prefix(argument);
   if (key_given_) key_ = copy_language_code(argument);
   output_ = key_given_ ? argument.substr(argument.find('=') + 1) : argument;
 }
 
 // Locks the catalog against other runs until it is replaced, and reads it: without a key
-// language on the command line, the catalog's first language line gives it.
+// language on the command line, the catalog's first language line gives it. A translator's
+// file given as the catalog is refused before anything is written.
 bool Importer::open_catalog() {
+  if (catalog::has_translation_file_name(output_))
+    return refuse({.kind = ReportKind::catalog_named_like_input, .file = output_});
   cattools::IoStatus status = cattools::ReplaceTarget::open(output_, target_);
   if (!status.ok()) {
     std::string reason = status.text();
     return refuse({.kind = ReportKind::catalog_refused, .file = output_, .detail = reason});
   }
   catalog_read_ = cattools::read_file(output_, catalog_bytes_);
-  if (key_given_ || !catalog_read_.ok()) return true;
+  if (!catalog_read_.ok()) return true;
+  catalog::TextKind kind = catalog::text_kind(catalog_bytes_);
+  if (kind != catalog::TextKind::other)
+    return refuse({.kind = kind == catalog::TextKind::po ? ReportKind::catalog_is_po
+                                                          : ReportKind::catalog_is_xml,
+                   .file = output_});
+  // A catalog is UTF-8 when every line is; else its bytes are Latin-1.
+  if (!catalog::is_valid_utf8(catalog_bytes_)) encoding_ = CatalogEncoding::latin1;
+  if (key_given_) return true;
   std::string_view code = catalog::find_key_language(catalog_bytes_, kCatalogRules);
   if (!code.empty()) key_ = LanguageCode(code);
   return true;
@@ -174,7 +207,7 @@ bool Importer::import(size_t position) {
     std::string reason = status.text();
     return refuse({.kind = ReportKind::file_unreadable, .file = name, .detail = reason});
   }
-  if (!read_input(bytes, is_xliff_name(argument), position, language)) return false;
+  if (!read_input(name, bytes, is_xliff_name(argument), position, language)) return false;
   report_({.kind = ReportKind::imported_language, .file = name, .detail = language.view()});
   return true;
 }
@@ -189,13 +222,13 @@ bool Importer::split_input_argument(const std::string& argument, LanguageCode& l
   return refuse({ReportKind::missing_filename});
 }
 
-bool Importer::read_input(std::string_view bytes, bool xliff, size_t position,
-                          LanguageCode& language) {
+bool Importer::read_input(std::string_view name, std::string_view bytes, bool xliff,
+                          size_t position, LanguageCode& language) {
   progress_ = {Progress::Stage::reading_input, 0};
-  ReadTarget target{table_, report_, progress_.line};
+  ReadTarget target{table_, report_, progress_.line, name, encoding_, skip_fuzzy_};
   bool read;
   if (!xliff) {
-    read = read_po_file(bytes, static_cast<int>(position), key_, language, target);
+    read = read_po_file(bytes, position == first_ + 1, key_, language, target);
   } else {
     LanguageCode previous = key_;
     if (!key_given_) key_ = LanguageCode();

@@ -11,14 +11,12 @@ namespace {
 
 using catalog::skip_blanks;
 
-constexpr int kFirstInput = 2;
-
 class PoReader {
  public:
-  PoReader(std::string_view bytes, int position, LanguageCode key_language, LanguageCode& language,
-           const ReadTarget& target)
+  PoReader(std::string_view bytes, bool creates_messages, LanguageCode key_language,
+           LanguageCode& language, const ReadTarget& target)
       : lines_(bytes),
-        first_file_(position == kFirstInput),
+        first_file_(creates_messages),
         key_(key_language),
         language_(language),
         table_(target.table),
@@ -243,10 +241,10 @@ bool append_po_string(std::string& collected, std::string_view string) {
   return true;
 }
 
-bool read_po_file(std::string_view bytes, int position, LanguageCode key_language,
+bool read_po_file(std::string_view bytes, bool creates_messages, LanguageCode key_language,
                   LanguageCode& language, const ReadTarget& target) {
   catalog::skip_utf8_bom(bytes);
-  return PoReader(bytes, position, key_language, language, target).read();
+  return PoReader(bytes, creates_messages, key_language, language, target).read();
 }
 
 }  // namespace catintake

@@ -11,11 +11,11 @@ namespace catintake {
 // The longest text one keyword's strings may give.
 inline constexpr size_t kMaxTextLength = 32767;
 
-// Adds the messages of the PO file `bytes` to `table`. The input at command-line `position` 2
-// creates messages; later inputs add translations to messages the table holds. An empty
+// Adds the messages of the PO file `bytes` to the table. The first input creates messages
+// (`creates_messages`); later inputs add translations to messages the table holds. An empty
 // `language` is taken from the header. Returns false after an error that ends the run (already
 // reported).
-bool read_po_file(std::string_view bytes, int position, LanguageCode key_language,
+bool read_po_file(std::string_view bytes, bool creates_messages, LanguageCode key_language,
                   LanguageCode& language, const ReadTarget& target);
 
 // Appends the content of the quoted string that `string` begins with (at its '"') to

@@ -46,6 +46,45 @@ std::string_view fixed_message(ReportKind kind) {
   }
 }
 
+// "catintake - <file>:<line>[:<column>]: <message>\n", the form of every report about a place
+// in an input that was added after the first version.
+std::string place_text(const Report& r, std::string_view message) {
+  std::string text = concat({"catintake - ", r.file, ":", std::to_string(r.line)});
+  if (r.column > 0) text += ":" + std::to_string(r.column);
+  return concat({text, ": ", message, "\n"});
+}
+
+std::string refusal_text(const Report& r, std::string_view reason) {
+  return concat({"catintake - ", r.file, ": not rewritten: ", reason, "\n"});
+}
+
+std::string place_report(const Report& r) {
+  std::string related = std::to_string(r.related_line);
+  switch (r.kind) {
+    case ReportKind::unknown_keyword:
+      return place_text(r, concat({"unknown keyword \"", r.detail, "\""}));
+    case ReportKind::not_po_line:
+      return place_text(r, "not a keyword, string or comment");
+    case ReportKind::msgid_without_msgstr:
+      return place_text(r, concat({"msgid after the msgid of line ", related, " without a msgstr"}));
+    case ReportKind::msgstr_index_unexpected:
+      return place_text(r, concat({r.detail, " without msgid_plural"}));
+    case ReportKind::context_collapsed:
+      return place_text(r, concat({"the msgid of line ", related,
+                                   " in another context; the catalog keeps only this translation"}));
+    case ReportKind::unknown_charset:
+      return place_text(r, concat({"unknown charset \"", r.detail, "\""}));
+    case ReportKind::invalid_bytes:
+      return place_text(r, concat({"bytes that are invalid in ", r.detail, "; text skipped"}));
+    case ReportKind::not_representable:
+      return place_text(r, "a character that the Latin-1 catalog cannot hold; text skipped");
+    case ReportKind::xml_not_well_formed:
+      return place_text(r, concat({"not well-formed XML: ", r.detail}));
+    default:
+      return {};
+  }
+}
+
 }  // namespace
 
 void write_memory_report(std::ostream& err, const Report& report) {
@@ -73,6 +112,14 @@ std::string report_text(const Report& r) {
       return error_text(concat({"translation into the key language skipped: \"", r.detail, "\""}));
     case ReportKind::key_message_added:
       return error_text(concat({"key message \"", r.detail, "\" is added to the catalog."}));
+    case ReportKind::catalog_named_like_input:
+      return refusal_text(r, "the name of a PO or XLIFF file, not of a catalog");
+    case ReportKind::catalog_is_po:
+      return refusal_text(r, "it begins like a PO file");
+    case ReportKind::catalog_is_xml:
+      return refusal_text(r, "it begins like an XML document");
+    case ReportKind::unknown_option:
+      return concat({"catintake - ", r.detail, ": unknown option\n"});
     case ReportKind::imported_language:
       return concat({"Imported language \"", r.detail, "\" from ", r.file, "\n"});
     case ReportKind::created_catalog:
@@ -80,8 +127,10 @@ std::string report_text(const Report& r) {
     case ReportKind::merged_catalog:
       return concat({"Merged with existing catalog ", r.file, "\n"});
     default:
-      return error_text(fixed_message(r.kind), r.line);
+      break;
   }
+  std::string_view fixed = fixed_message(r.kind);
+  return fixed.empty() ? place_report(r) : error_text(fixed, r.line);
 }
 
 }  // namespace catintake

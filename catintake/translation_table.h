@@ -8,13 +8,16 @@
 
 #include "catalog/first_match_index.h"
 #include "catalog/language_code.h"
+#include "catintake/charset.h"
 #include "catintake/reports.h"
 #include "catintake/text_store.h"
 
 namespace catintake {
 
+using catalog::code_from_locale;
 using catalog::copy_language_code;
 using catalog::is_usable_code;
+using catalog::is_valid_code;
 using catalog::language_prefix;
 using catalog::LanguageCode;
 using catalog::same_language;
@@ -88,11 +91,14 @@ class TranslationTable {
   bool indexed_ = false;
 };
 
-// What a reader of one input fills and tells.
+// What a reader of one input fills and tells, and how.
 struct ReadTarget {
   TranslationTable& table;
   const ReportSink& report;
   int& line;  // the line being read, kept where it outlives the reader for the run's report
+  std::string_view file = {};                        // the input's name, for reports
+  CatalogEncoding encoding = CatalogEncoding::utf8;  // the catalog's: texts are converted to it
+  bool skip_fuzzy = false;  // fuzzy and unfinished translations are left out like missing ones
 };
 
 }  // namespace catintake

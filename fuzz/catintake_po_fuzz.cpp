@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int line = 0;
   ReadTarget target{table, report, line};
   LanguageCode key("en"), first, second("fr");
-  if (!read_po_file(bytes, 2, key, first, target)) return 0;
-  read_po_file(bytes, 3, key, second, target);
+  if (!read_po_file(bytes, true, key, first, target)) return 0;
+  read_po_file(bytes, false, key, second, target);
   CatalogLines lines(key);
   place_messages(table, key, false, lines, report);
   return 0;

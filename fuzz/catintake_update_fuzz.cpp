@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int line = 0;
   ReadTarget target{table, report, line};
   LanguageCode key("en"), language("nl");
-  if (!read_po_file(po, 2, key, language, target)) return 0;
+  if (!read_po_file(po, true, key, language, target)) return 0;
   CatalogLines lines(key);
   lines.load(catalog);
   place_messages(table, key, true, lines, report);

@@ -45,7 +45,7 @@ inline Outcome import(const std::vector<Input>& inputs, const std::string& catal
       outcome.read = read_xliff_file(inputs[i].bytes, key_language, previous, language, target);
     } else {
       outcome.read =
-          read_po_file(inputs[i].bytes, static_cast<int>(i) + 2, key_language, language, target);
+          read_po_file(inputs[i].bytes, i == 0, key_language, language, target);
     }
     outcome.languages.emplace_back(language.view());
   }

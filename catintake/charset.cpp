@@ -1,0 +1,164 @@
+#include "catintake/charset.h"
+
+#include <cerrno>
+#include <utility>
+
+#include "catalog/text_routines.h"
+
+namespace catintake {
+namespace {
+
+const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
+
+bool names(std::string_view charset, std::initializer_list<std::string_view> aliases) {
+  for (std::string_view alias : aliases)
+    if (catalog::equals_ignoring_case(charset, alias)) return true;
+  return false;
+}
+
+bool is_utf8_name(std::string_view charset) { return names(charset, {"UTF-8", "UTF8"}); }
+
+bool is_latin1_name(std::string_view charset) {
+  return names(charset, {"ISO-8859-1", "ISO8859-1", "ISO_8859-1", "LATIN1", "L1"});
+}
+
+void latin1_to_utf8(std::string_view text, std::string& out) {
+  out.clear();
+  for (char byte : text) {
+    auto value = static_cast<unsigned char>(byte);
+    if (value < 0x80) {
+      out += byte;
+    } else {
+      out += static_cast<char>(0xC0 | value >> 6);
+      out += static_cast<char>(0x80 | (value & 0x3F));
+    }
+  }
+}
+
+// Runs `text` through `converter` into `out`; the offset of the first byte that does not
+// convert, or npos.
+size_t run_iconv(iconv_t converter, std::string_view text, std::string& out) {
+  out.clear();
+  iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  char* in = const_cast<char*>(text.data());
+  size_t in_left = text.size();
+  char buffer[4096];
+  while (in_left > 0) {
+    char* to = buffer;
+    size_t to_left = sizeof buffer;
+    size_t result = iconv(converter, &in, &in_left, &to, &to_left);
+    out.append(buffer, static_cast<size_t>(to - buffer));
+    if (result == static_cast<size_t>(-1) && errno != E2BIG)
+      return static_cast<size_t>(in - text.data());
+  }
+  char* to = buffer;
+  size_t to_left = sizeof buffer;
+  iconv(converter, nullptr, nullptr, &to, &to_left);  // the shift back to the initial state
+  out.append(buffer, static_cast<size_t>(to - buffer));
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string_view detect_utf16(std::string_view bytes, size_t& bom_size) {
+  bom_size = 2;
+  if (bytes.starts_with("\xFF\xFE")) return "UTF-16LE";
+  if (bytes.starts_with("\xFE\xFF")) return "UTF-16BE";
+  bom_size = 0;
+  if (bytes.starts_with(std::string_view("<\0?\0", 4))) return "UTF-16LE";
+  if (bytes.starts_with(std::string_view("\0<\0?", 4))) return "UTF-16BE";
+  return {};
+}
+
+TextConverter::TextConverter(TextConverter&& other) noexcept { *this = std::move(other); }
+
+TextConverter& TextConverter::operator=(TextConverter&& other) noexcept {
+  if (this != &other) {
+    close();
+    source_ = other.source_;
+    target_ = other.target_;
+    to_utf8_ = std::exchange(other.to_utf8_, kNoIconv);
+  }
+  return *this;
+}
+
+TextConverter::~TextConverter() { close(); }
+
+void TextConverter::close() {
+  if (to_utf8_ != kNoIconv) iconv_close(to_utf8_);
+  to_utf8_ = kNoIconv;
+}
+
+bool TextConverter::open(std::string_view charset, CatalogEncoding target) {
+  close();
+  target_ = target;
+  if (is_utf8_name(charset)) {
+    source_ = Source::utf8;
+    return true;
+  }
+  if (is_latin1_name(charset)) {
+    source_ = Source::latin1;
+    return true;
+  }
+  to_utf8_ = iconv_open("UTF-8", std::string(charset).c_str());
+  source_ = Source::other;
+  return to_utf8_ != kNoIconv;
+}
+
+void TextConverter::open_utf8(CatalogEncoding target) {
+  close();
+  target_ = target;
+  source_ = Source::utf8;
+}
+
+Conversion TextConverter::convert(std::string_view text, std::string& out) {
+  switch (source_) {
+    case Source::as_is:
+      out.assign(text);
+      return Conversion::converted;
+    case Source::utf8:
+      if (!catalog::is_valid_utf8(text)) return Conversion::invalid_input;
+      return to_target(text, out);
+    case Source::latin1:
+      if (target_ == CatalogEncoding::latin1) {
+        out.assign(text);
+        return Conversion::converted;
+      }
+      latin1_to_utf8(text, out);
+      return Conversion::converted;
+    case Source::other:
+      break;
+  }
+  return convert_with_iconv(text, out);
+}
+
+Conversion TextConverter::convert_with_iconv(std::string_view text, std::string& out) {
+  if (run_iconv(to_utf8_, text, work_) != std::string_view::npos) return Conversion::invalid_input;
+  return to_target(work_, out);
+}
+
+Conversion TextConverter::to_target(std::string_view utf8, std::string& out) const {
+  if (target_ == CatalogEncoding::utf8) {
+    out.assign(utf8);
+    return Conversion::converted;
+  }
+  if (catalog::utf8_to_single_byte(utf8, out) == catalog::SingleByteConversion::converted)
+    return Conversion::converted;
+  return Conversion::not_representable;
+}
+
+bool file_to_utf8(std::string_view bytes, std::string_view charset, std::string& out,
+                  size_t& bad_offset) {
+  TextConverter converter;  // closes the conversion on every way out
+  bad_offset = std::string_view::npos;
+  if (!converter.open(charset, CatalogEncoding::utf8)) return false;
+  if (converter.source_ != TextConverter::Source::other) {
+    Conversion result = converter.convert(bytes, out);
+    if (result != Conversion::converted) bad_offset = 0;
+    return result == Conversion::converted;
+  }
+  bad_offset = run_iconv(converter.to_utf8_, bytes, out);
+  return bad_offset == std::string_view::npos;
+}
+
+}  // namespace catintake
