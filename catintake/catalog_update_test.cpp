@@ -105,9 +105,9 @@ TEST(CatalogUpdate, TranslationsIntoTheKeyLanguageAreSkippedWithAReport) {
             "catintake - translation into the key language skipped: \"only\"\n");
 }
 
-TEST(CatalogUpdate, EmptyTranslationReplacesTheOldOne) {
+TEST(CatalogUpdate, AnUntranslatedEntryKeepsTheOldTranslation) {
   auto outcome = import({po("nl", "msgid \"a\"\nmsgstr \"\"\n")}, "en: a\nnl: b\n", true);
-  EXPECT_EQ(outcome.catalog, "en: a\nnl: \n");
+  EXPECT_EQ(outcome.catalog, "en: a\nnl: b\n");
 }
 
 TEST(CatalogUpdate, TwoMessagesWithOneKeyTextShareTheKeyLine) {
@@ -115,6 +115,9 @@ TEST(CatalogUpdate, TwoMessagesWithOneKeyTextShareTheKeyLine) {
                             "msgctxt \"1\"\nmsgid \"a\"\nmsgstr \"x\"\n"
                             "msgctxt \"2\"\nmsgid \"a\"\nmsgstr \"y\"\n")});
   EXPECT_EQ(outcome.catalog, "en: a\nnl: y\n");
+  EXPECT_EQ(outcome.err,
+            "catintake - nl.po:5: the msgid of line 2 in another context; the catalog keeps only "
+            "this translation\n");
 }
 
 TEST(CatalogUpdate, AnEmptyExistingCatalogWarnsForEveryNewKey) {

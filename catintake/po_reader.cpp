@@ -1,15 +1,124 @@
 #include "catintake/po_reader.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "catalog/line_reader.h"
-#include "catalog/text_routines.h"
 #include "catalog/numbers.h"
+#include "catalog/text_routines.h"
 
 namespace catintake {
 namespace {
 
 using catalog::skip_blanks;
+
+// The strings of one keyword, joined, with the catalog's escapes.
+struct PoString {
+  std::string text;
+  int first_line = 0;  // the keyword's line
+  int last_line = 0;   // the line of its last string
+  int end_line = 0;    // the line before the keyword that ended it; 0 when the file ended it
+};
+
+// One msgstr or msgstr[N].
+struct PoForm {
+  int index = -1;  // -1 for a msgstr without index
+  PoString string;
+};
+
+// One entry: its context, msgid, msgid_plural and translations, as far as the file gives them.
+struct PoEntry {
+  bool fuzzy = false;
+  std::optional<PoString> context;
+  std::optional<PoString> msgid;
+  std::optional<PoString> msgid_plural;
+  std::vector<PoForm> forms;
+
+  bool started() const { return context || msgid || msgid_plural || !forms.empty(); }
+  bool has_key() const { return msgid || msgid_plural; }
+  int line() const { return msgid ? msgid->first_line : msgid_plural->first_line; }
+};
+
+// What a translated entry's other entries of the same msgid need to know of it.
+struct SeenEntry {
+  int line = 0;
+  std::optional<std::string> context;
+  uint64_t translations = 0;  // a hash of its translations
+};
+
+enum class Keyword { msgctxt, msgid, msgid_plural, msgstr, unknown };
+
+// The keyword that `line` begins with, and in `rest` what follows it (for msgstr[N], what
+// follows the index, which goes to `index`).
+Keyword read_keyword(std::string_view line, std::string_view& rest, int& index) {
+  size_t end = 0;
+  while (end < line.size() && (catalog::is_ascii_alnum(line[end]) || line[end] == '_')) ++end;
+  std::string_view word = line.substr(0, end);
+  rest = line.substr(end);
+  index = -1;
+  if (word == "msgctxt") return Keyword::msgctxt;
+  if (word == "msgid") return Keyword::msgid;
+  if (word == "msgid_plural") return Keyword::msgid_plural;
+  if (word != "msgstr") return Keyword::unknown;
+  std::string_view after = skip_blanks(rest);
+  if (!after.starts_with('[')) return Keyword::msgstr;
+  after.remove_prefix(1);
+  index = catalog::read_decimal(after);
+  index = index < 0 ? 0 : index;
+  after = skip_blanks(after);
+  if (after.starts_with(']')) after.remove_prefix(1);
+  rest = after;
+  return Keyword::msgstr;
+}
+
+// Whether a "#," line flags its entry fuzzy: "fuzzy" is one of its comma-separated flags.
+bool flags_fuzzy(std::string_view flags) {
+  while (!flags.empty()) {
+    size_t comma = flags.find(',');
+    std::string_view flag = skip_blanks(flags.substr(0, comma));
+    while (!flag.empty() && catalog::is_blank(flag.back())) flag.remove_suffix(1);
+    if (flag == "fuzzy") return true;
+    flags = comma == std::string_view::npos ? std::string_view() : flags.substr(comma + 1);
+  }
+  return false;
+}
+
+uint64_t hash_texts(const std::vector<std::string>& texts) {
+  uint64_t hash = 14695981039346656037u;
+  for (const std::string& text : texts) {
+    for (char byte : text) hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211u;
+    hash = (hash ^ 0x100u) * 1099511628211u;  // a separator no byte equals
+  }
+  return hash;
+}
+
+// The value of the header field `name` ("Language", ...) in the header's text, where fields
+// end at an escaped line break; nullopt when the header has no such field.
+std::optional<std::string_view> header_field(std::string_view header, std::string_view name) {
+  while (!header.empty()) {
+    size_t end = header.find("\\n");
+    std::string_view field = header.substr(0, end);
+    header = end == std::string_view::npos ? std::string_view() : header.substr(end + 2);
+    size_t colon = field.find(':');
+    if (colon != std::string_view::npos && skip_blanks(field.substr(0, colon)) == name)
+      return skip_blanks(field.substr(colon + 1));
+  }
+  return std::nullopt;
+}
+
+// The charset a Content-Type field names: the word after "charset=".
+std::string_view charset_of(std::string_view content_type) {
+  size_t at = content_type.find("charset=");
+  if (at == std::string_view::npos) return {};
+  std::string_view value = skip_blanks(content_type.substr(at + 8));
+  size_t end = 0;
+  while (end < value.size() && value[end] != ';' && !catalog::is_blank(value[end])) ++end;
+  return value.substr(0, end);
+}
 
 class PoReader {
  public:
@@ -19,209 +128,287 @@ class PoReader {
         first_file_(creates_messages),
         key_(key_language),
         language_(language),
-        table_(target.table),
-        report_(target.report),
-        line_(target.line) {}
+        target_(target),
+        table_(target.table) {}
 
+  // Reads the bytes as UTF-8 whatever the header says (the file was converted to it).
+  void read_as_utf8() {
+    converter_.open_utf8(target_.encoding);
+    charset_given_ = true;
+  }
   bool read();
 
  private:
-  enum class Phase { before_header, header, messages };
-
+  // Reading lines into entries.
   bool handle_line(std::string_view line);
-  void header_line(std::string_view line);
-  bool message_line(std::string_view line);
-  bool keyword_line(std::string_view line);
-  void finish_open_text();
-  void check_general_forms();
-  bool msgid_plural(std::string_view rest);
-  bool msgid(std::string_view rest);
-  bool msgstr(std::string_view rest);
-  bool find_later_msgid(std::string_view rest);
-  bool open_text(uint32_t message, const MessageText& text, std::string_view rest);
+  bool handle_keyword(std::string_view line);
+  bool open_string(Keyword keyword, int index, std::string_view rest);
+  bool start_entry_if_complete(Keyword keyword);
+  void end_open_string();
   bool append(std::string_view string);
-  bool last_message_wants_plural() const;
+  bool finish_entry();
+
+  // Entries into the table.
+  bool take_header(const PoEntry& header);
+  bool apply(const PoEntry& entry);
+  bool convert(const PoString& string, std::string& out);
+  bool key_texts(const PoEntry& entry, std::string& msgid, std::string& plural);
+  void translations(const PoEntry& entry, std::vector<std::pair<int32_t, std::string>>& out);
+  uint32_t message_for(const PoEntry& entry, const std::string& msgid, const std::string& plural);
+  void check_general_form(const std::vector<std::pair<int32_t, std::string>>& forms);
+  void report_missing_general_form(int line);
+  void check_context(const PoEntry& entry, const std::string& msgid,
+                     const std::vector<std::pair<int32_t, std::string>>& forms);
+  void warn_if_empty(const std::optional<PoString>& key);
+  bool fail(const Report& report) const {
+    target_.report(report);
+    return false;
+  }
+  Report at(ReportKind kind, int line) const { return {.kind = kind, .line = line, .file = target_.file}; }
 
   catalog::LineReader lines_;
   bool first_file_;
   LanguageCode key_;
   LanguageCode& language_;
-  bool next_line(std::string_view& line);
-  void report(ReportKind kind, int line = 0) const { report_({kind, line}); }
-
+  const ReadTarget& target_;
   TranslationTable& table_;
-  const ReportSink& report_;
-  int& line_;
-  Phase phase_ = Phase::before_header;
-  std::string collected_;
-  uint32_t open_text_ = kNoId;    // the text that receives `collected_`
-  uint32_t before_open_ = kNoId;  // the text before it in its message
-  uint32_t current_ = kNoId;      // the message msgstr lines add to
-  bool opened_any_ = false;
+  TextConverter converter_;
+  bool charset_given_ = false;
+  int nplurals_ = 0;  // from the header's Plural-Forms; 0 when it gives none
+
+  PoEntry entry_;
+  PoString* open_ = nullptr;  // the string that continuation lines extend
+  bool pending_fuzzy_ = false;
+  bool missing_general_ = false;  // the message read last lacks its general form
+  bool header_possible_ = true;  // no entry has been read yet
+  std::unordered_map<std::string, SeenEntry> seen_;
 };
 
 bool PoReader::read() {
   std::string_view line;
-  while (next_line(line))
+  while (lines_.next(line)) {
+    target_.line = lines_.line_number();
     if (!handle_line(skip_blanks(line))) return false;
-  if (open_text_ != kNoId) table_.set_text(open_text_, collected_);
+  }
+  open_ = nullptr;
+  if (!finish_entry()) return false;
+  report_missing_general_form(lines_.line_number());
   return true;
-}
-
-bool PoReader::next_line(std::string_view& line) {
-  bool read = lines_.next(line);
-  line_ = lines_.line_number();
-  return read;
 }
 
 bool PoReader::handle_line(std::string_view line) {
-  if (line.empty() || line[0] == '#') return true;
-  if (phase_ == Phase::before_header) {
-    phase_ = line.starts_with("msgid \"\"") ? Phase::header : Phase::messages;
-    if (phase_ == Phase::header) return true;
-  } else if (phase_ == Phase::header) {
-    if (!line.starts_with("msgid")) {
-      header_line(line);
-      return true;
-    }
-    phase_ = Phase::messages;
+  if (line.empty()) return true;
+  if (line.starts_with("#,")) {
+    pending_fuzzy_ = pending_fuzzy_ || flags_fuzzy(line.substr(2));
+    return true;
   }
-  return message_line(line);
+  if (line[0] == '#') return true;
+  if (line[0] == '"') return open_ == nullptr || append(line);
+  return handle_keyword(line);
 }
 
-void PoReader::header_line(std::string_view line) {
-  if (line.find("charset=") != std::string_view::npos) return;
-  size_t at = line.find("Language:");
-  if (at == std::string_view::npos || !language_.empty()) return;
-  std::string_view value = skip_blanks(line.substr(at + 9));
-  if (!is_usable_code(value)) return;
-  language_ = LanguageCode(value.substr(0, value.size() >= 5 && value[2] == '-' ? 5 : 2));
+bool PoReader::handle_keyword(std::string_view line) {
+  std::string_view rest;
+  int index = -1;
+  Keyword keyword = read_keyword(line, rest, index);
+  if (keyword == Keyword::unknown) {
+    if (!catalog::is_ascii_alnum(line[0]) && line[0] != '_')
+      return fail(at(ReportKind::not_po_line, lines_.line_number()));
+    std::string word(line.substr(0, line.size() - rest.size()));
+    Report report = at(ReportKind::unknown_keyword, lines_.line_number());
+    report.detail = word;
+    return fail(report);
+  }
+  end_open_string();
+  if (!start_entry_if_complete(keyword)) return false;
+  if (keyword == Keyword::msgid) report_missing_general_form(lines_.line_number() - 1);
+  return open_string(keyword, index, rest);
 }
 
-bool PoReader::message_line(std::string_view line) {
-  if (language_.empty()) {
-    report(ReportKind::no_language_code);
-    return false;
+// A msgctxt or msgid after a msgstr, and a msgid_plural after one, begin the next entry.
+bool PoReader::start_entry_if_complete(Keyword keyword) {
+  bool translated = !entry_.forms.empty();
+  bool begins = keyword == Keyword::msgctxt || keyword == Keyword::msgid ||
+                keyword == Keyword::msgid_plural;
+  if (translated && begins) return finish_entry();
+  if (keyword == Keyword::msgid && entry_.msgid) {
+    Report report = at(ReportKind::msgid_without_msgstr, lines_.line_number());
+    report.related_line = entry_.msgid->first_line;
+    return fail(report);
   }
-  if (line[0] == '"') return append(line);
-  return keyword_line(line);
-}
-
-bool PoReader::keyword_line(std::string_view line) {
-  if (open_text_ != kNoId) finish_open_text();
-  if (line.starts_with("msgid ") && opened_any_) check_general_forms();
-  open_text_ = kNoId;
-  if (line.starts_with("msgid_plural")) {
-    if (first_file_) return msgid_plural(line.substr(12));
-  } else if (line.starts_with("msgid")) {
-    return msgid(line.substr(5));
-  } else if (line.starts_with("msgstr")) {
-    return msgstr(line.substr(6));
-  }
-  collected_.clear();
   return true;
 }
 
-void PoReader::finish_open_text() {
-  if (collected_.empty()) {
-    report(ReportKind::empty_text, lines_.line_number() - 1);
-    const MessageText& open = table_.text(open_text_);
-    if (open.plural_index == kNoPluralIndex && before_open_ != kNoId) {
-      const MessageText& before = table_.text(before_open_);
-      if (before.language == open.language && before.plural_index == 1 && before.has_text)
-        collected_ = before.text;
-    }
+bool PoReader::open_string(Keyword keyword, int index, std::string_view rest) {
+  std::optional<PoString>* slot = nullptr;
+  if (keyword == Keyword::msgctxt) slot = &entry_.context;
+  if (keyword == Keyword::msgid) slot = &entry_.msgid;
+  if (keyword == Keyword::msgid_plural) slot = &entry_.msgid_plural;
+  if (slot != nullptr) {
+    if (!entry_.started()) entry_.fuzzy = std::exchange(pending_fuzzy_, false);
+    open_ = &slot->emplace();
+  } else if (index >= 0 && !entry_.msgid_plural) {
+    Report report = at(ReportKind::msgstr_index_unexpected, lines_.line_number());
+    std::string name = "msgstr[" + std::to_string(index) + "]";
+    report.detail = name;
+    return fail(report);
+  } else {
+    open_ = &entry_.forms.emplace_back(PoForm{index, {}}).string;
   }
-  table_.set_text(open_text_, collected_);
-}
-
-void PoReader::check_general_forms() {
-  const ImportedMessage& last = table_.message(table_.message_count() - 1);
-  if (last.general_key_texts == 0 || last.general_translations == 0)
-    report(ReportKind::missing_general_form, lines_.line_number() - 1);
-}
-
-bool PoReader::last_message_wants_plural() const {
-  if (table_.message_count() == 0) return false;
-  const ImportedMessage& last = table_.message(table_.message_count() - 1);
-  return last.key_texts > 0 && last.translations == 0;
-}
-
-bool PoReader::msgid_plural(std::string_view rest) {
-  MessageText key = MessageText::make(key_, true, kNoPluralIndex);
-  if (!last_message_wants_plural()) return open_text(table_.add_message(), key, rest);
-  auto last = static_cast<uint32_t>(table_.message_count() - 1);
-  uint32_t first_key = table_.message(last).first;
-  while (!table_.text(first_key).key) first_key = table_.text(first_key).next;
-  table_.set_plural_index(last, first_key, 1);
-  return open_text(last, key, rest);
-}
-
-bool PoReader::msgid(std::string_view rest) {
-  MessageText key = MessageText::make(key_, true, kNoPluralIndex);
-  if (last_message_wants_plural()) {
-    key.plural_index = 1;
-    return open_text(static_cast<uint32_t>(table_.message_count() - 1), key, rest);
-  }
-  if (first_file_) return open_text(table_.add_message(), key, rest);
-  return find_later_msgid(rest);
-}
-
-bool PoReader::msgstr(std::string_view rest) {
-  MessageText translation = MessageText::make(language_, false, kNoPluralIndex);
-  rest = skip_blanks(rest);
-  if (!rest.empty() && rest[0] == '[') {
-    rest.remove_prefix(1);
-    int index = catalog::read_decimal(rest);
-    rest = skip_blanks(rest);
-    if (!rest.empty() && rest[0] == ']') rest.remove_prefix(1);
-    if (index == 0) translation.plural_index = 1;
-  }
-  if (current_ == kNoId) {  // no msgid yet: nothing to translate
-    collected_.clear();
-    return true;
-  }
-  return open_text(current_, translation, rest);
-}
-
-// A later file's msgid names a message of the table: its whole string, continuation lines
-// included, must equal a key text.
-bool PoReader::find_later_msgid(std::string_view rest) {
-  collected_.clear();
-  rest = skip_blanks(rest);
-  if (!rest.empty() && rest[0] == '"' && !append(rest)) return false;
-  for (;;) {
-    catalog::LineReader saved = lines_;
-    std::string_view line;
-    if (!next_line(line)) break;
-    line = skip_blanks(line);
-    if (line.empty() || line[0] != '"') {
-      lines_ = saved;
-      line_ = lines_.line_number();
-      break;
-    }
-    if (!append(line)) return false;
-  }
-  current_ = table_.find_by_key_text(collected_);
-  if (current_ != kNoId) return true;
-  report(ReportKind::msgid_not_found, lines_.line_number());
-  return false;
-}
-
-bool PoReader::open_text(uint32_t message, const MessageText& text, std::string_view rest) {
-  before_open_ = table_.message(message).last;
-  open_text_ = table_.add_text(message, text);
-  current_ = message;
-  opened_any_ = true;
-  collected_.clear();
+  open_->first_line = open_->last_line = lines_.line_number();
   rest = skip_blanks(rest);
   return rest.empty() || rest[0] != '"' || append(rest);
 }
 
+void PoReader::end_open_string() {
+  if (open_ != nullptr) open_->end_line = lines_.line_number() - 1;
+  open_ = nullptr;
+}
+
 bool PoReader::append(std::string_view string) {
-  if (append_po_string(collected_, string)) return true;
-  report(ReportKind::message_too_long, lines_.line_number());
+  open_->last_line = lines_.line_number();
+  if (append_po_string(open_->text, string)) return true;
+  return fail({ReportKind::message_too_long, lines_.line_number()});
+}
+
+// The first entry with an empty msgid and no context is the header; every other entry with a
+// msgid or msgid_plural is a message, and translations before any of them are dropped.
+bool PoReader::finish_entry() {
+  PoEntry entry = std::move(entry_);
+  entry_ = PoEntry();
+  bool header = header_possible_ && entry.msgid && entry.msgid->text.empty() &&
+                !entry.context && !entry.msgid_plural;
+  if (entry.started()) header_possible_ = false;
+  if (header) return take_header(entry);
+  if (!entry.has_key() || (!first_file_ && !entry.msgid)) return true;
+  if (language_.empty()) return fail({ReportKind::no_language_code});
+  return apply(entry);
+}
+
+// The header gives the language (unless the command line did), the charset of the texts and
+// the number of plural forms.
+bool PoReader::take_header(const PoEntry& header) {
+  if (header.forms.empty()) return true;
+  const PoString& fields = header.forms.front().string;
+  auto language = header_field(fields.text, "Language");
+  if (language && language_.empty()) language_ = code_from_locale(*language);
+  auto plural_forms = header_field(fields.text, "Plural-Forms");
+  size_t count = plural_forms ? plural_forms->find("nplurals=") : std::string_view::npos;
+  if (count != std::string_view::npos) {
+    std::string_view number = plural_forms->substr(count + 9);
+    nplurals_ = catalog::read_decimal(number);
+  }
+  auto content_type = header_field(fields.text, "Content-Type");
+  std::string_view charset = content_type ? charset_of(*content_type) : std::string_view();
+  // Without a charset, or with the template's placeholder, the texts are copied as they are.
+  if (charset_given_ || charset.empty() || charset == "CHARSET") return true;
+  if (converter_.open(charset, target_.encoding)) return true;
+  Report report = at(ReportKind::unknown_charset, fields.first_line);
+  report.detail = charset;
+  return fail(report);
+}
+
+bool PoReader::apply(const PoEntry& entry) {
+  warn_if_empty(entry.msgid);
+  warn_if_empty(entry.msgid_plural);
+  std::string msgid, plural;
+  if (!key_texts(entry, msgid, plural)) return true;
+  std::vector<std::pair<int32_t, std::string>> forms;
+  if (!(entry.fuzzy && target_.skip_fuzzy)) translations(entry, forms);
+  uint32_t message = message_for(entry, msgid, plural);
+  if (message == kNoId) return fail({ReportKind::msgid_not_found, entry.msgid->last_line});
+  for (auto& [index, text] : forms) {
+    uint32_t id = table_.add_text(message, MessageText::make(language_, false, index));
+    table_.set_text(id, text);
+  }
+  check_general_form(forms);
+  check_context(entry, msgid, forms);
+  return true;
+}
+
+void PoReader::warn_if_empty(const std::optional<PoString>& key) {
+  if (key && key->text.empty() && key->end_line > 0)
+    target_.report({ReportKind::empty_text, key->end_line});
+}
+
+bool PoReader::convert(const PoString& string, std::string& out) {
+  Conversion result = converter_.convert(string.text, out);
+  if (result == Conversion::converted) return true;
+  Report report = at(result == Conversion::invalid_input ? ReportKind::invalid_bytes
+                                                         : ReportKind::not_representable,
+                     string.first_line);
+  target_.report(report);
   return false;
+}
+
+// The key texts in the catalog's encoding; false when one cannot be converted (reported).
+bool PoReader::key_texts(const PoEntry& entry, std::string& msgid, std::string& plural) {
+  if (entry.msgid && !convert(*entry.msgid, msgid)) return false;
+  if (entry.msgid_plural && first_file_ && !convert(*entry.msgid_plural, plural)) return false;
+  return true;
+}
+
+// The non-empty translations in the catalog's encoding, with the plural index of their line:
+// msgstr[0] is the form for one (the catalog's [1]) unless the language has one form only,
+// every other msgstr the general form.
+void PoReader::translations(const PoEntry& entry,
+                            std::vector<std::pair<int32_t, std::string>>& out) {
+  for (const PoForm& form : entry.forms) {
+    if (form.string.text.empty()) continue;
+    std::string text;
+    if (!convert(form.string, text)) continue;
+    bool one_form = form.index == 0 && nplurals_ != 1;
+    out.emplace_back(one_form ? 1 : kNoPluralIndex, std::move(text));
+  }
+}
+
+// The first input makes a message of each entry; a later input's msgid must name one.
+uint32_t PoReader::message_for(const PoEntry& entry, const std::string& msgid,
+                               const std::string& plural) {
+  if (!first_file_) return entry.msgid ? table_.find_by_key_text(msgid) : kNoId;
+  uint32_t message = table_.add_message();
+  bool has_plural = first_file_ && entry.msgid_plural;
+  if (entry.msgid) {
+    uint32_t id = table_.add_text(message, MessageText::make(key_, true, has_plural ? 1 : kNoPluralIndex));
+    table_.set_text(id, msgid);
+  }
+  if (has_plural) {
+    uint32_t id = table_.add_text(message, MessageText::make(key_, true, kNoPluralIndex));
+    table_.set_text(id, plural);
+  }
+  return message;
+}
+
+// A translated message needs its general form; the report names the line before the next
+// msgid, or the last line of the file.
+void PoReader::check_general_form(const std::vector<std::pair<int32_t, std::string>>& forms) {
+  bool general = false;
+  for (const auto& form : forms) general = general || form.first == kNoPluralIndex;
+  missing_general_ = !forms.empty() && !general;
+}
+
+void PoReader::report_missing_general_form(int line) {
+  if (std::exchange(missing_general_, false))
+    target_.report({ReportKind::missing_general_form, line});
+}
+
+// The catalog has no context: of two translated entries that differ only in msgctxt, the
+// later one's translation is the one kept, which is worth a word when they differ.
+void PoReader::check_context(const PoEntry& entry, const std::string& msgid,
+                             const std::vector<std::pair<int32_t, std::string>>& forms) {
+  if (forms.empty() || !entry.msgid) return;
+  std::vector<std::string> texts;
+  for (const auto& form : forms) texts.push_back(form.second);
+  SeenEntry now{entry.msgid->first_line, std::nullopt, hash_texts(texts)};
+  if (entry.context) now.context = entry.context->text;
+  auto [seen, fresh] = seen_.try_emplace(msgid, now);
+  if (fresh) return;
+  if (seen->second.context != now.context && seen->second.translations != now.translations) {
+    Report report = at(ReportKind::context_collapsed, now.line);
+    report.related_line = seen->second.line;
+    target_.report(report);
+  }
+  seen->second = std::move(now);
 }
 
 }  // namespace
@@ -243,8 +430,23 @@ bool append_po_string(std::string& collected, std::string_view string) {
 
 bool read_po_file(std::string_view bytes, bool creates_messages, LanguageCode key_language,
                   LanguageCode& language, const ReadTarget& target) {
-  catalog::skip_utf8_bom(bytes);
-  return PoReader(bytes, creates_messages, key_language, language, target).read();
+  size_t bom = 0;
+  std::string_view utf16 = detect_utf16(bytes, bom);
+  if (!bom || utf16.empty()) {
+    catalog::skip_utf8_bom(bytes);
+    return PoReader(bytes, creates_messages, key_language, language, target).read();
+  }
+  std::string converted;
+  size_t bad = 0;
+  if (!file_to_utf8(bytes.substr(bom), utf16, converted, bad)) {
+    int line = 1 + static_cast<int>(std::count(converted.begin(), converted.end(), '\n'));
+    target.report({.kind = ReportKind::invalid_bytes, .line = line, .file = target.file,
+                   .detail = utf16});
+    return false;
+  }
+  PoReader reader(converted, creates_messages, key_language, language, target);
+  reader.read_as_utf8();
+  return reader.read();
 }
 
 }  // namespace catintake

@@ -19,7 +19,7 @@ TEST(PoReader, HeaderLanguageUnlessThePrefixGivesOne) {
   std::string pt = "msgid \"\"\nmsgstr \"\"\n\"Language: pt-BR\\n\"\n";
   EXPECT_EQ(import({po("", pt + body)}).languages[0], "pt-BR");
   std::string underscore = "msgid \"\"\nmsgstr \"\"\n\"Language: nl_NL\\n\"\n";
-  EXPECT_EQ(import({po("", underscore + body)}).languages[0], "nl");
+  EXPECT_EQ(import({po("", underscore + body)}).languages[0], "nl-NL");
   std::string charset = "msgid \"\"\nmsgstr \"\"\n\"charset=x Language: fr\\n\"\n";
   EXPECT_EQ(import({po("de", charset + body)}).languages[0], "de");
 }
@@ -50,11 +50,13 @@ TEST(PoReader, StringsKeepCatalogEscapesAndJoinContinuations) {
   EXPECT_EQ(outcome.catalog, "en: a\"b\\n\nnl: abcd\\\\\n\nen: x'y\nnl: end\\\n");
 }
 
-TEST(PoReader, EmptyTextIsReportedWithTheLineBeforeTheKeyword) {
+TEST(PoReader, UntranslatedEntriesWriteNoLineAndEmptyKeysAreReported) {
   auto outcome =
       import({po("nl", "msgid \"Hello\"\nmsgstr \"\"\n\nmsgid \"Bye\"\nmsgstr \"x\"\n")});
-  EXPECT_EQ(outcome.err, "catintake - empty key string or translation, line 3\n");
-  EXPECT_EQ(outcome.catalog, "en: Hello\nnl: \n\nen: Bye\nnl: x\n");
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(outcome.catalog, "en: Hello\n\nen: Bye\nnl: x\n");
+  auto empty_key = import({po("nl", "msgid \"a\"\nmsgstr \"b\"\nmsgid \"\"\nmsgstr \"c\"\n")});
+  EXPECT_EQ(empty_key.err, "catintake - empty key string or translation, line 3\n");
 }
 
 TEST(PoReader, PluralFormsMapIndexZeroToTheSingular) {
@@ -62,12 +64,12 @@ TEST(PoReader, PluralFormsMapIndexZeroToTheSingular) {
                             "msgid \"apple\"\nmsgid_plural \"apples\"\n"
                             "msgstr[0] \"appel\"\nmsgstr[1] \"appels\"\n")});
   EXPECT_EQ(outcome.catalog, "en: apples\nen[1]: apple\nnl: appels\nnl[1]: appel\n");
-  // An empty general form takes the singular.
-  auto fallback = import({po("nl",
-                             "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\n"
-                             "msgstr[1] \"\"\nmsgid \"c\"\nmsgstr \"d\"\n")});
-  EXPECT_EQ(fallback.catalog, "en: as\nen[1]: a\nnl: b\nnl[1]: b\n\nen: c\nnl: d\n");
-  EXPECT_EQ(fallback.err, "catintake - empty key string or translation, line 4\n");
+  // Only the forms that are translated are written.
+  auto partial = import({po("nl",
+                            "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\n"
+                            "msgstr[1] \"\"\nmsgid \"c\"\nmsgstr \"d\"\n")});
+  EXPECT_EQ(partial.catalog, "en: as\nen[1]: a\nnl[1]: b\n\nen: c\nnl: d\n");
+  EXPECT_EQ(partial.err, "catintake - missing general (plural) form, line 4\n");
   // Higher indexes are general forms: the last one wins.
   auto higher = import({po("uk",
                            "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"x\"\n"
@@ -75,16 +77,20 @@ TEST(PoReader, PluralFormsMapIndexZeroToTheSingular) {
   EXPECT_EQ(higher.catalog, "en: as\nen[1]: a\nuk: z\nuk[1]: x\n");
 }
 
-TEST(PoReader, MsgidWithoutMsgstrBecomesTheSingularOfTheNext) {
-  auto outcome = import({po("nl",
-                            "msgid \"one\"\nmsgid \"many\"\nmsgstr \"veel\"\n"
-                            "msgid \"x\"\nmsgstr \"y\"\n")});
-  EXPECT_EQ(outcome.catalog, "en: one\nen[1]: many\nnl: veel\n\nen: x\nnl: y\n");
-  EXPECT_EQ(outcome.err, "catintake - missing general (plural) form, line 1\n");
-  auto missing = import({po("nl",
-                            "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\n\n"
-                            "msgid \"c\"\nmsgstr \"d\"\n")});
+TEST(PoReader, AMessageWithoutItsGeneralFormIsReportedTheLastOneToo) {
+  std::string singular_only = "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\n\n";
+  auto missing = import({po("nl", singular_only + "msgid \"c\"\nmsgstr \"d\"\n")});
   EXPECT_EQ(missing.err, "catintake - missing general (plural) form, line 4\n");
+  EXPECT_EQ(import({po("nl", singular_only)}).err,
+            "catintake - missing general (plural) form, line 4\n");
+}
+
+TEST(PoReader, OneFormLanguagesWriteTheirOnlyFormAsTheGeneralLine) {
+  std::string header = "msgid \"\"\nmsgstr \"Plural-Forms: nplurals=1; plural=0;\\n\"\n";
+  auto outcome = import({po("ja", header + "msgid \"%d file\"\nmsgid_plural \"%d files\"\n"
+                                           "msgstr[0] \"%d ko\"\n")});
+  EXPECT_EQ(outcome.catalog, "en: %d files\nen[1]: %d file\nja: %d ko\n");
+  EXPECT_EQ(outcome.err, "");
 }
 
 TEST(PoReader, MsgidPluralWithoutMsgidStartsAMessage) {

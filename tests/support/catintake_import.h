@@ -34,18 +34,20 @@ inline Outcome import(const std::vector<Input>& inputs, const std::string& catal
   };
   TranslationTable table;
   int line = 0;
-  ReadTarget target{table, report, line};
   LanguageCode key_language(key);
   outcome.read = true;
   for (size_t i = 0; i < inputs.size() && outcome.read; ++i) {
     LanguageCode language(inputs[i].language);
+    // Inputs are named by their language prefix: "nl.po", "de.xlf", "input.po" without one.
+    std::string name = (inputs[i].language.empty() ? "input" : inputs[i].language) +
+                       (inputs[i].xliff ? ".xlf" : ".po");
+    ReadTarget target{table, report, line, name};
     if (inputs[i].xliff) {
       LanguageCode previous = key_language;
       if (!key_given) key_language = LanguageCode();
       outcome.read = read_xliff_file(inputs[i].bytes, key_language, previous, language, target);
     } else {
-      outcome.read =
-          read_po_file(inputs[i].bytes, i == 0, key_language, language, target);
+      outcome.read = read_po_file(inputs[i].bytes, i == 0, key_language, language, target);
     }
     outcome.languages.emplace_back(language.view());
   }

@@ -33,6 +33,8 @@ def po_strings(lines, start):
 
 
 def po_entries(path):
+    """The entries of a PO file as gettext reads them, with the header's charset and number of
+    plural forms."""
     with open(path, "rb") as handle:
         data = handle.read()
     if data.startswith(b"\xef\xbb\xbf"):
@@ -61,32 +63,40 @@ def po_entries(path):
         entry[keyword.group(1)] = text
     if entry:
         entries.append(entry)
-    return [e for e in entries if e.get("msgid")]
+    header = next((e.get("msgstr", "") for e in entries if e.get("msgid") == ""
+                   and "msgctxt" not in e), "")
+    charset = re.search(r"charset=([A-Za-z0-9_.:-]+)", header)
+    charset = charset.group(1) if charset and charset.group(1) != "CHARSET" else "latin-1"
+    nplurals = re.search(r"nplurals=\s*(\d+)", header)
+    nplurals = int(nplurals.group(1)) if nplurals else 0
+    return [e for e in entries if e.get("msgid")], charset, nplurals
 
 
 def po_runs(path):
-    entries = po_entries(path)
+    """A translation line for every non-empty msgstr: an empty one is untranslated."""
+    entries, charset, nplurals = po_entries(path)
     keys = [e.get("msgid_plural", e["msgid"]) for e in entries]
     runs = []
     for entry, key in zip(entries, keys):
         if keys.count(key) > 1:  # contexts: the last message of a key text wins
             continue
         if "msgid_plural" not in entry:
-            runs.append(["en: " + key, "xx: " + entry.get("msgstr", "")])
+            text = entry.get("msgstr", "")
+            runs.append(["en: " + key] + (["xx: " + text] if text else []))
             continue
-        forms = sorted((int(k[7:-1]), v) for k, v in entry.items() if k.startswith("msgstr["))
-        singular = dict(forms).get(0)
-        general = [v for i, v in forms if i > 0]
+        forms = sorted((int(k[7:-1]), v) for k, v in entry.items()
+                       if k.startswith("msgstr[") and v)
+        one_form = nplurals != 1
+        singular = dict(forms).get(0) if one_form else None
+        general = [v for i, v in forms if i > 0 or not one_form]
         run = ["en: " + key, "en[1]: " + entry["msgid"]]
         if general:
-            last = general[-1]
-            if last == "" and forms[-1][0] == 1 and singular:
-                last = singular
-            run.append("xx: " + last)
+            run.append("xx: " + general[-1])
         if singular is not None:
             run.append("xx[1]: " + singular)
         runs.append(run)
-    return runs, "latin-1"
+    decode = lambda line: line.encode("latin-1").decode(charset)
+    return [[decode(line) for line in run] for run in runs], "utf-8"
 
 
 def element_text(element):
