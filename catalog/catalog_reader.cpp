@@ -28,12 +28,8 @@ std::string_view code_before_colon(std::string_view content) {
   return code.size() == 2 || (code.size() == 5 && code[2] == '-') ? code : std::string_view();
 }
 
-bool is_key_line(const CatalogLine& line, ReadRules::KeyLine rule, std::string_view key_language) {
-  if (key_language.empty()) return false;
-  if (rule == ReadRules::KeyLine::as_written)
-    return line.content.starts_with(key_language) &&
-           line.content.substr(key_language.size()).starts_with(": ");
-  return line.head.has_colon() && line.head.code == key_language;
+bool is_key_line(const CatalogLine& line, std::string_view key_language) {
+  return !key_language.empty() && line.head.has_colon() && line.head.code == key_language;
 }
 
 }  // namespace
@@ -70,11 +66,9 @@ CatalogLine classify_line(std::string_view content, bool has_line_end, const Rea
   line.kind = LineKind::no_opener;
   if (!line.head.has_colon() && !line.head.has_plural_index()) return line;
   line.kind = LineKind::translation;
-  if (!is_key_line(line, rules.key_line, key_language)) return line;
+  if (!is_key_line(line, key_language)) return line;
   line.kind = LineKind::key;
-  line.key_text = rules.key_line == ReadRules::KeyLine::as_read
-                      ? key_text(line.head)
-                      : content.substr(key_language.size() + 2);
+  line.key_text = key_text(line.head);
   return line;
 }
 

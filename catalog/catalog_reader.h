@@ -3,7 +3,7 @@
 // what each line is (blank, comment, key line, translation, or a line too short or without a
 // ':' or '[' after its code), and which language is the key language.
 //
-// The tools read catalogs alike but for three rules, which are the options of the reader.
+// The tools read catalogs alike but for the rules that are the options of the reader.
 
 #include <string_view>
 
@@ -28,16 +28,8 @@ struct ReadRules {
     // import).
     first_code_before_colon,
   };
-  // Which lines in the key language are key lines.
-  enum class KeyLine {
-    // The code, blanks, ':' and at most one blank before the text, as the format reads them.
-    as_read,
-    // Exactly the code, ':' and one space, the form the import writes.
-    as_written,
-  };
   Code code;
   KeyLanguage key_language;
-  KeyLine key_line;
 };
 
 enum class LineKind {
@@ -45,7 +37,7 @@ enum class LineKind {
   comment,      // '#' or "//" first
   short_line,   // fewer than three bytes, its line end counted
   no_opener,    // no ':' or '[' after the code and its blanks
-  key,          // a key line: it opens a message
+  key,          // a key line (the key language's code, blanks, ':'): it opens a message
   translation,  // any other language line
 };
 

@@ -8,11 +8,9 @@
 namespace catalog {
 namespace {
 
-constexpr ReadRules kMerge{ReadRules::Code::two_bytes, ReadRules::KeyLanguage::first_language_line,
-                           ReadRules::KeyLine::as_read};
+constexpr ReadRules kMerge{ReadRules::Code::two_bytes, ReadRules::KeyLanguage::first_language_line};
 constexpr ReadRules kImport{ReadRules::Code::two_or_five,
-                            ReadRules::KeyLanguage::first_code_before_colon,
-                            ReadRules::KeyLine::as_written};
+                            ReadRules::KeyLanguage::first_code_before_colon};
 
 std::string kinds(std::string_view bytes, const ReadRules& rules, std::string_view key = {}) {
   static const char* const kNames[] = {"blank", "comment", "short", "no-opener", "key", "text"};
@@ -34,7 +32,7 @@ TEST(CatalogReader, TheToolsRulesDifferOnlyWhereTheyAreNamed) {
   EXPECT_EQ(kinds(kSample, kMerge),
             "comment comment blank key(Open) key(Close) key( Two) text short no-opener no-opener ");
   EXPECT_EQ(kinds(kSample, kImport, "en"),
-            "comment comment blank text text key( Two) text short no-opener text ");
+            "comment comment blank key(Open) key(Close) key( Two) text short no-opener text ");
 }
 
 TEST(CatalogReader, TheLastLineWithoutLineEndCountsItsBytesAlone) {

@@ -8,15 +8,17 @@ CatalogLines::CatalogLines(catalog::LanguageCode key_language)
 void CatalogLines::load(std::string_view bytes) {
   catalog::CatalogReader reader(bytes, kCatalogRules, key_language_.view());
   catalog::CatalogLine line;
-  while (reader.next(line)) index(link_after(tail_, line.content), line);
+  while (reader.next(line)) classify(link_after(tail_, line.content), line.has_line_end);
 }
 
 CatalogLines::Node CatalogLines::append(std::string_view text) {
   Node node = link_after(tail_, store_.store(text));
-  index(node, catalog::classify_line(nodes_[node].text, true, kCatalogRules, key_language_.view()));
+  classify(node, true);
   return node;
 }
 
+// Lines inserted within the catalog are translations and key-language plural lines, which
+// are no key lines: the index of key lines stays exact without them.
 CatalogLines::Node CatalogLines::insert_after(Node node, std::string_view text) {
   return link_after(node, store_.store(text));
 }
@@ -34,7 +36,7 @@ void CatalogLines::replace(Node node, std::string_view text) {
 
 CatalogLines::Node CatalogLines::find_key_line(std::string_view key_text) const {
   return key_lines_.find(catalog::index_hash(key_text),
-                         [&](Node node) { return key_text_of(node) == key_text; });
+                         [&](Node node) { return nodes_[node].key_text == key_text; });
 }
 
 cattools::IoStatus CatalogLines::write(cattools::OutputFile& file) const {
@@ -46,17 +48,22 @@ cattools::IoStatus CatalogLines::write(cattools::OutputFile& file) const {
 }
 
 CatalogLines::Node CatalogLines::link_after(Node node, std::string_view text) {
-  nodes_.push_back({text, nodes_[node].next});
+  nodes_.push_back({text, {}, nodes_[node].next});
   auto added = static_cast<Node>(nodes_.size() - 1);
   nodes_[node].next = added;
   if (tail_ == node) tail_ = added;
   return added;
 }
 
-void CatalogLines::index(Node node, const catalog::CatalogLine& line) {
+void CatalogLines::classify(Node node, bool has_line_end) {
+  LineNode& entry = nodes_[node];
+  catalog::CatalogLine line =
+      catalog::classify_line(entry.text, has_line_end, kCatalogRules, key_language_.view());
   if (line.kind != catalog::LineKind::key) return;
+  entry.key = true;
+  entry.key_text = line.key_text;
   key_lines_.insert_first(catalog::index_hash(line.key_text), node,
-                          [&](Node other) { return key_text_of(other) == line.key_text; });
+                          [&](Node other) { return nodes_[other].key_text == line.key_text; });
 }
 
 }  // namespace catintake

@@ -15,10 +15,9 @@
 namespace catintake {
 
 // How the import reads a catalog: codes of two or five bytes, the key language from the first
-// code before a ':', and key lines in the form the import writes them ("<code>: <text>").
+// code before a ':', key lines as the format reads them.
 inline constexpr catalog::ReadRules kCatalogRules{
-    catalog::ReadRules::Code::two_or_five, catalog::ReadRules::KeyLanguage::first_code_before_colon,
-    catalog::ReadRules::KeyLine::as_written};
+    catalog::ReadRules::Code::two_or_five, catalog::ReadRules::KeyLanguage::first_code_before_colon};
 
 class CatalogLines {
  public:
@@ -46,6 +45,7 @@ class CatalogLines {
 
   // The first key line whose key text is `key_text`; none if there is none.
   Node find_key_line(std::string_view key_text) const;
+  bool is_key_line(Node node) const { return nodes_[node].key; }
 
   // Writes every line followed by "\n".
   cattools::IoStatus write(cattools::OutputFile& file) const;
@@ -53,13 +53,12 @@ class CatalogLines {
  private:
   struct LineNode {
     std::string_view text;
+    std::string_view key_text;  // of a key line
     Node next = kNone;
+    bool key = false;
   };
   Node link_after(Node node, std::string_view text);
-  void index(Node node, const catalog::CatalogLine& line);
-  std::string_view key_text_of(Node node) const {
-    return nodes_[node].text.substr(key_language_.view().size() + 2);
-  }
+  void classify(Node node, bool has_line_end);
 
   std::deque<LineNode> nodes_;
   Node tail_ = kHead;

@@ -188,12 +188,7 @@ void MessagePlacer::place_plural(const MessageText& text, bool run_placed_genera
   written_last_ = lines_.insert_after(written_last_, line);
 }
 
-bool MessagePlacer::is_key_line(Node node) const {
-  std::string_view line = lines_.text(node);
-  std::string_view prefix = language_prefix(line);
-  return prefix == language_prefix(key_.view()) && line.size() > prefix.size() &&
-         line[prefix.size()] == ':';
-}
+bool MessagePlacer::is_key_line(Node node) const { return lines_.is_key_line(node); }
 
 Node MessagePlacer::message_end() const {
   Node node = lines_.next(key_line_);

@@ -132,8 +132,9 @@ class PoReader {
         table_(target.table) {}
 
   // Reads the bytes as UTF-8 whatever the header says (the file was converted to it).
-  void read_as_utf8() {
+  void read_as_utf8(std::string_view charset) {
     converter_.open_utf8(target_.encoding);
+    charset_ = charset;
     charset_given_ = true;
   }
   bool read();
@@ -173,6 +174,7 @@ class PoReader {
   const ReadTarget& target_;
   TranslationTable& table_;
   TextConverter converter_;
+  std::string charset_;  // as the file names it, for reports
   bool charset_given_ = false;
   int nplurals_ = 0;  // from the header's Plural-Forms; 0 when it gives none
 
@@ -302,6 +304,7 @@ bool PoReader::take_header(const PoEntry& header) {
   std::string_view charset = content_type ? charset_of(*content_type) : std::string_view();
   // Without a charset, or with the template's placeholder, the texts are copied as they are.
   if (charset_given_ || charset.empty() || charset == "CHARSET") return true;
+  charset_ = charset;
   if (converter_.open(charset, target_.encoding)) return true;
   Report report = at(ReportKind::unknown_charset, fields.first_line);
   report.detail = charset;
@@ -337,6 +340,7 @@ bool PoReader::convert(const PoString& string, std::string& out) {
   Report report = at(result == Conversion::invalid_input ? ReportKind::invalid_bytes
                                                          : ReportKind::not_representable,
                      string.first_line);
+  report.detail = charset_;
   target_.report(report);
   return false;
 }
@@ -445,7 +449,7 @@ bool read_po_file(std::string_view bytes, bool creates_messages, LanguageCode ke
     return false;
   }
   PoReader reader(converted, creates_messages, key_language, language, target);
-  reader.read_as_utf8();
+  reader.read_as_utf8(utf16);
   return reader.read();
 }
 

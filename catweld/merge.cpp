@@ -45,8 +45,7 @@ std::string escaped(std::string_view head, std::string_view text) {
 // How the main catalog is read: two-byte codes, the key language from its first language line,
 // key lines as the format reads them.
 constexpr catalog::ReadRules kMainCatalogRules{catalog::ReadRules::Code::two_bytes,
-                                               catalog::ReadRules::KeyLanguage::first_language_line,
-                                               catalog::ReadRules::KeyLine::as_read};
+                                               catalog::ReadRules::KeyLanguage::first_language_line};
 
 size_t count_lines(std::string_view bytes) {
   size_t lines = 1;
