@@ -1,5 +1,6 @@
 #include "catprep/line_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <utility>
@@ -25,6 +26,25 @@ void cut_at_end_of_text(std::string& bytes) {
 
 bool is_stored(unsigned char c) {
   return c == '\t' || c >= 0x20;
+}
+
+constexpr std::array<bool, 256> plain_table() {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = (c == '\t' || c >= 0x20) && c != '\\';
+  return table;
+}
+constexpr std::array<bool, 256> kPlain = plain_table();
+
+// Copies the run of bytes from `pos` on that are stored as they stand (every stored byte but
+// the backslash), while the line has room; the caller deals with the byte that ends the run.
+void copy_plain_run(const char* bytes, size_t size, size_t& pos, char* buffer, size_t& n) {
+  size_t limit = std::min(size - pos, MAX_LINE - std::min(n, MAX_LINE));
+  const char* from = bytes + pos;
+  size_t k = 0;
+  while (k < limit && kPlain[static_cast<unsigned char>(from[k])]) ++k;
+  std::memcpy(buffer + n, from, k);
+  pos += k;
+  n += k;
 }
 
 }  // namespace
@@ -97,6 +117,7 @@ int Reader::read_line(char* buffer) {
   const char* bytes = level.bytes.data();
   size_t size = level.bytes.size();
   for (;;) {
+    if (!pending) copy_plain_run(bytes, size, level.pos, buffer, n);
     if (n >= MAX_LINE) {
       diagnostics_.report_error("line too long");
       buffer[MAX_LINE] = '\0';
