@@ -6,9 +6,9 @@
 // parameters, 0x02 + k refers to parameter k.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "catprep/diagnostics.h"
@@ -45,12 +45,22 @@ class MacroTable {
   void remove(size_t index);
 
  private:
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+  // The index: open addressing with linear probing over a power-of-two number of slots, at
+  // most half of them used, one slot for each distinct name holding its first entry.
+  struct Slot {
+    uint32_t hash = 0;
+    uint32_t entry = kEmpty;
   };
+  static constexpr uint32_t kEmpty = UINT32_MAX;
+  static uint32_t hash_of(std::string_view name);
+  // The slot of `name`, or the empty slot where it would go.
+  size_t slot_of(std::string_view name, uint32_t hash) const;
+  void index_entry(size_t entry);
+  void rebuild_index(size_t slot_count);
+
   std::vector<Macro> entries_;
-  std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> first_index_;
+  std::vector<Slot> slots_;
+  size_t indexed_ = 0;  // used slots
 };
 
 // A parsed definition head. The names point into the definition's text, where the parser has
