@@ -1,6 +1,5 @@
 #include "catprep/driver.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -191,7 +190,8 @@ bool Session::write_text_line(char* line) {
   size_t at = run_.remove_blanks ? skip_white(line, 0) : 0;
   if (run_.remove_blanks && line[at] == '\0') return true;
   size_t end = at + std::strlen(line + at);
-  std::replace(line + at, line + end, LINE_BREAK, '\n');
+  for (char* p = line + at; (p = static_cast<char*>(std::memchr(p, LINE_BREAK, line + end - p)));)
+    *p++ = '\n';
   line[end] = '\n';
   return output_.write(std::string_view(line + at, end - at + 1)).ok();
 }

@@ -1,5 +1,6 @@
 #include "catprep/expansion.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -35,6 +36,25 @@ void substitute(std::string_view value, int nparams, const std::string_view* arg
       std::memcpy(out, arg.data(), arg.size());
       out += arg.size();
     }
+  }
+}
+
+constexpr std::array<bool, 256> argument_stop_table() {
+  std::array<bool, 256> table{};
+  for (unsigned char c : {'\0', '"', ',', ')'}) table[c] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kArgumentStop = argument_stop_table();
+
+// The index of the NUL, or of the ',' or ')' outside quotes, that ends the argument starting at
+// `at`; `in_quotes` follows the quotes passed.
+size_t argument_end(const char* text, size_t at, bool& in_quotes) {
+  for (;; ++at) {
+    while (!kArgumentStop[static_cast<unsigned char>(text[at])]) ++at;
+    if (text[at] == '"')
+      in_quotes = !in_quotes;
+    else if (text[at] == '\0' || !in_quotes)
+      return at;
   }
 }
 
@@ -172,8 +192,7 @@ bool Expander::collect(const Macro& macro, size_t& m, Arguments& args) {
 bool Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) {
   const char* c = s_;
   size_t start = skip_white(c, m + 1);
-  for (m = start; c[m] != '\0' && (in_quotes || (c[m] != ',' && c[m] != ')')); ++m)
-    if (c[m] == '"') in_quotes = !in_quotes;
+  m = argument_end(c, start, in_quotes);
   if (in_quotes) report("unterminated string");
   size_t end = m;
   if (c[start] == '"' && end > start && c[end - 1] == '"') {
