@@ -5,29 +5,17 @@
 #  - the macro-dense template (two calls and a remark on every line): the median wall time of
 #    nine runs of each tool, the runs of the two tools taking turns.
 # Prints catprep's time as a multiple of cpp's for each.
-# Usage: bench/catprep_bench.sh [lines] (default 200000); needs a built build/default.
+# Usage: bench/catprep_bench.sh [lines] (default 200000); needs a built build/default, or
+# CATPREP=<binary> to time another build.
 set -euo pipefail
+catprep=${CATPREP:+$(realpath "$CATPREP")}
 cd "$(dirname "$0")/.."
 lines=${1:-200000}
-catprep=build/default/catprep/catprep
+catprep=${catprep:-build/default/catprep/catprep}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 python3 bench/catprep_generate.py "$lines" "$work/big.tpl"
 python3 bench/catprep_generate.py --dense "$lines" "$work/dense.tpl"
-
-# Best wall time of three runs, and the peak memory of the last.
-best() {
-  local label=$1
-  shift
-  local best_time=
-  for _ in 1 2 3; do
-    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1 || true
-    read -r seconds kb <"$work/time"
-    if [[ -z $best_time ]] || awk "BEGIN{exit !($seconds < $best_time)}"; then best_time=$seconds; fi
-  done
-  printf '%-22s %6.2f s  %7d KB peak\n' "$label" "$best_time" "$kb"
-  echo "$best_time" >"$work/$label.t"
-}
 
 # Wall time of one run in seconds, by the shell's microsecond clock.
 seconds_of() {
@@ -35,6 +23,20 @@ seconds_of() {
   "$@" >/dev/null 2>&1 || true
   local end=$EPOCHREALTIME
   awk -v s="$start" -v e="$end" 'BEGIN { printf "%.6f\n", e - s }'
+}
+
+# Best wall time of three runs, and the peak memory of the last (from /usr/bin/time, whose own
+# start is in the time of both tools alike).
+best() {
+  local label=$1
+  shift
+  local best_time= seconds
+  for _ in 1 2 3; do
+    seconds=$(seconds_of /usr/bin/time -f "%M" -o "$work/peak" "$@")
+    if [[ -z $best_time ]] || awk "BEGIN{exit !($seconds < $best_time)}"; then best_time=$seconds; fi
+  done
+  printf '%-22s %6.3f s  %7d KB peak\n' "$label" "$best_time" "$(cat "$work/peak")"
+  echo "$best_time" >"$work/$label.t"
 }
 
 median() {

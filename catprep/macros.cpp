@@ -28,8 +28,7 @@ size_t MacroTable::slot_of(std::string_view name, uint32_t hash) const {
   size_t mask = slots_.size() - 1;
   for (size_t at = hash & mask;; at = (at + 1) & mask) {
     const Slot& slot = slots_[at];
-    if (slot.entry == kEmpty || (slot.hash == hash && entries_[slot.entry].name == name))
-      return at;
+    if (slot.entry == kEmpty || (slot.hash == hash && entries_[slot.entry].name == name)) return at;
   }
 }
 
