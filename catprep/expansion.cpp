@@ -58,6 +58,22 @@ size_t argument_end(const char* text, size_t at, bool& in_quotes) {
   }
 }
 
+constexpr std::array<bool, 256> string_stop_table() {
+  std::array<bool, 256> table{};
+  for (unsigned char c : {'\0', '"', '\\'}) table[c] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kStringStop = string_stop_table();
+
+constexpr std::array<bool, 256> quiet_table() {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[c] = !string_stop_table()[c] && !is_identifier(static_cast<unsigned char>(c));
+  for (unsigned char c : {'#', '/'}) table[c] = false;
+  return table;
+}
+constexpr std::array<bool, 256> kQuiet = quiet_table();
+
 // The arguments of one call, pointing into the line: valid until the line is changed.
 struct Arguments {
   std::string_view values[MAX_PARAMS];
@@ -77,6 +93,7 @@ class Expander {
   bool fits(size_t i, size_t m, size_t length);
   void splice(size_t i, size_t m, const char* text, size_t length);
   void pass_word();
+  size_t pass_quiet(size_t i);
   bool ends_scan(size_t i);
   void note_byte(unsigned char c);
   void report(const char* message) { rules_.diagnostics.report_error(message); }
@@ -94,7 +111,9 @@ class Expander {
 // byte before the call, unless the call stood at `start`): that byte is examined like any other.
 void Expander::run(size_t start) {
   size_t i = start;
-  while (s_[i] != '\0') {
+  for (;;) {
+    if (!escaped_) i = pass_quiet(i);
+    if (s_[i] == '\0') return;
     unsigned char c = static_cast<unsigned char>(s_[i]);
     if (!escaped_ && !in_string_ && is_identifier(c)) {
       size_t next = 0;
@@ -121,6 +140,22 @@ void Expander::run(size_t start) {
 // the line as begun (no escape is pending where a word is tried).
 void Expander::pass_word() {
   seen_nonblank_ = true;
+}
+
+// Passes over the bytes from `i` on that noting would only mark as seen, and returns the first
+// one that needs a look of its own; no escape may be pending. In a string that is every byte
+// but the quote, the backslash and the NUL (the opening quote has marked the line as begun).
+// Outside one, it is every byte but those and identifier bytes, '#' and '/'.
+size_t Expander::pass_quiet(size_t i) {
+  if (in_string_) {
+    while (!kStringStop[static_cast<unsigned char>(s_[i])]) ++i;
+    return i;
+  }
+  bool nonblank = false;
+  for (; kQuiet[static_cast<unsigned char>(s_[i])]; ++i)
+    nonblank |= static_cast<unsigned char>(s_[i]) > 0x20;
+  if (nonblank) seen_nonblank_ = true;
+  return i;
 }
 
 bool Expander::ends_scan(size_t i) {

@@ -34,10 +34,10 @@ inline constexpr std::array<bool, 256> kIdentifier = identifier_table();
 
 // Identifier bytes: ASCII letters and digits, '_', '@' and the Latin-1 letters
 // Ä Ö Ü ß ä ö ü. Every other byte, NUL included, is a delimiter.
-inline bool is_identifier(unsigned char c) {
+constexpr bool is_identifier(unsigned char c) {
   return detail::kIdentifier[c];
 }
-inline bool is_delimiter(unsigned char c) {
+constexpr bool is_delimiter(unsigned char c) {
   return !is_identifier(c);
 }
 inline bool is_blank(char c) {

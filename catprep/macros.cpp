@@ -32,7 +32,7 @@ size_t MacroTable::slot_of(std::string_view name, uint32_t hash) const {
   }
 }
 
-size_t MacroTable::find_macro(std::string_view name) const {
+size_t MacroTable::find_indexed(std::string_view name) const {
   if (slots_.empty()) return NO_MATCH;
   const Slot& slot = slots_[slot_of(name, hash_of(name))];
   return slot.entry == kEmpty ? NO_MATCH : slot.entry;
@@ -45,11 +45,14 @@ void MacroTable::index_entry(size_t entry) {
   if (slot.entry != kEmpty) return;
   slot = Slot{hash, static_cast<uint32_t>(entry)};
   ++indexed_;
+  std::string_view name = entries_[entry].name;
+  if (!name.empty()) shapes_[static_cast<unsigned char>(name[0])] |= shape_bit(name);
 }
 
 void MacroTable::rebuild_index(size_t slot_count) {
   slots_.assign(slot_count, Slot{});
   indexed_ = 0;
+  shapes_.fill(0);
   for (size_t k = 0; k < entries_.size(); ++k) index_entry(k);
 }
 

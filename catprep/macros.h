@@ -5,6 +5,8 @@
 // A stored value is a byte string in which 0x01 is a line break and, in a macro with
 // parameters, 0x02 + k refers to parameter k.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -36,7 +38,9 @@ class MacroTable {
   bool full() const { return entries_.size() >= MAX_MACROS; }
   const Macro& operator[](size_t index) const { return entries_[index]; }
   // The first entry named `name`, or NO_MATCH.
-  size_t find_macro(std::string_view name) const;
+  size_t find_macro(std::string_view name) const {
+    return may_be_indexed(name) ? find_indexed(name) : NO_MATCH;
+  }
   // Appends an entry; the caller has checked that the table is not full.
   void append(std::string name, std::string value, int nparams);
   // Appends a macro without parameters, reporting a full table (also when this entry fills it).
@@ -53,6 +57,15 @@ class MacroTable {
   };
   static constexpr uint32_t kEmpty = UINT32_MAX;
   static uint32_t hash_of(std::string_view name);
+  // Bit min(length, 31) of shapes_[first byte]: whether an indexed name of that first byte and
+  // length may exist. Most words of a text are no macro, and this tells so without a hash.
+  static uint32_t shape_bit(std::string_view name) {
+    return 1u << std::min<size_t>(name.size(), 31);
+  }
+  bool may_be_indexed(std::string_view name) const {
+    return name.empty() || (shapes_[static_cast<unsigned char>(name[0])] & shape_bit(name)) != 0;
+  }
+  size_t find_indexed(std::string_view name) const;
   // The slot of `name`, or the empty slot where it would go.
   size_t slot_of(std::string_view name, uint32_t hash) const;
   void index_entry(size_t entry);
@@ -61,6 +74,7 @@ class MacroTable {
   std::vector<Macro> entries_;
   std::vector<Slot> slots_;
   size_t indexed_ = 0;  // used slots
+  std::array<uint32_t, 256> shapes_{};
 };
 
 // A parsed definition head. The names point into the definition's text, where the parser has
