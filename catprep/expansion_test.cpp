@@ -133,6 +133,18 @@ TEST_F(ExpandTest, CommentsEndTheScanAndAreCutOnlyWhenStripping) {
   EXPECT_EQ(expand("/* A */ A", true), "/* 1 */ 1");
 }
 
+// A '#' ends the scan while only blanks and control bytes stand before it; any other byte,
+// also one inside a string or before a word, has begun the line.
+TEST_F(ExpandTest, OnlyBlanksAndControlBytesLeaveTheLineUnbegun) {
+  define("A", "1");
+  EXPECT_EQ(expand(" \t\x01# A", true), " \t\x01");
+  EXPECT_EQ(expand(" ,# A", true), " ,# 1");
+  EXPECT_EQ(expand("\"\"# A", true), "\"\"# 1");
+  EXPECT_EQ(expand("\"# A\" # A", true), "\"# A\" # 1");
+  EXPECT_EQ(expand("x# A", true), "x# 1");
+  EXPECT_EQ(expand("A# A", true), "1# 1");
+}
+
 TEST_F(ExpandTest, AValueEndingInAHashFirstOnTheLineStartsAComment) {
   define("H", "x#");
   define("A", "1");

@@ -64,6 +64,30 @@ TEST(MacroTable, AFullTableOfNamesAndDuplicatesFindsEveryFirstEntry) {
   EXPECT_EQ(table.find_macro("N2"), 1u);
 }
 
+// Words are first sorted out by their first byte and length, lengths from 31 up sharing one
+// class; the empty name (-D=value) is found too.
+TEST(MacroTable, NamesAreToldApartByFirstByteAndLengthAndThenWhole) {
+  MacroTable table;
+  EXPECT_EQ(table.find_macro(""), NO_MATCH);
+  std::string long_a(31, 'a'), long_b = "a" + std::string(44, 'b');
+  table.append("ab", "", 0);
+  table.append(long_a, "", 0);
+  table.append(long_b, "", 0);
+  EXPECT_EQ(table.find_macro(""), NO_MATCH);
+  table.append("", "empty", 0);
+  EXPECT_EQ(table.find_macro("ab"), 0u);
+  EXPECT_EQ(table.find_macro(long_a), 1u);
+  EXPECT_EQ(table.find_macro(long_b), 2u);
+  EXPECT_EQ(table.find_macro(""), 3u);
+  for (const std::string& absent :
+       std::vector<std::string>{"a", "abc", "b", "ba", "Ab", long_a + "a", long_b.substr(0, 40),
+                                long_b + "b", std::string(45, 'a')})
+    EXPECT_EQ(table.find_macro(absent), NO_MATCH) << absent;
+  table.remove(0);
+  EXPECT_EQ(table.find_macro("ab"), NO_MATCH);
+  EXPECT_EQ(table.find_macro(long_b), 1u);
+}
+
 TEST(MacroTable, AddMacroReportsWhenItFillsTheTableAndWhenItIsFull) {
   std::ostringstream out;
   Diagnostics diagnostics(out);
