@@ -89,7 +89,7 @@ class Expander {
   enum class Call { word, replaced, stop };
   Call try_call(size_t i, size_t& next);
   bool collect(const Macro& macro, size_t& m, Arguments& args);
-  bool collect_one(size_t& m, bool& in_quotes, std::string_view& value);
+  void collect_one(size_t& m, bool& in_quotes, std::string_view& value);
   bool fits(size_t i, size_t m, size_t length);
   void splice(size_t i, size_t m, const char* text, size_t length);
   void pass_word();
@@ -142,10 +142,11 @@ void Expander::pass_word() {
   seen_nonblank_ = true;
 }
 
-// Passes over the bytes from `i` on that noting would only mark as seen, and returns the first
-// one that needs a look of its own; no escape may be pending. In a string that is every byte
-// but the quote, the backslash and the NUL (the opening quote has marked the line as begun).
-// Outside one, it is every byte but those and identifier bytes, '#' and '/'.
+// Passes over the bytes from `i` on whose only effect on the scan is to mark the line as begun,
+// and returns the first byte that needs a look of its own; no escape may be pending. In a
+// string these are all bytes but the quote, the backslash and the NUL (the opening quote has
+// marked the line as begun already); outside one, identifier bytes, '#' and '/' are no such
+// bytes either.
 size_t Expander::pass_quiet(size_t i) {
   if (in_string_) {
     while (!kStringStop[static_cast<unsigned char>(s_[i])]) ++i;
@@ -207,7 +208,7 @@ bool Expander::collect(const Macro& macro, size_t& m, Arguments& args) {
       report("expected ','");
       return false;
     }
-    if (!collect_one(m, in_quotes, args.values[k])) return false;
+    collect_one(m, in_quotes, args.values[k]);
   }
   if (s_[m] == ',') {
     report("too many parameters");
@@ -224,7 +225,7 @@ bool Expander::collect(const Macro& macro, size_t& m, Arguments& args) {
 // One argument from the byte after the separator at `m`; leaves `m` on the byte that ends it.
 // A quote opened in one argument goes on into the next. Quotes around the whole argument are
 // dropped.
-bool Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) {
+void Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) {
   const char* c = s_;
   size_t start = skip_white(c, m + 1);
   m = argument_end(c, start, in_quotes);
@@ -235,7 +236,6 @@ bool Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) 
     end = end - 1 < start ? start : end - 1;
   }
   value = std::string_view(c + start, end - start);
-  return true;
 }
 
 // Whether the line stays within MAX_LINE bytes when `length` bytes replace those from `i` to `m`.
