@@ -1,9 +1,11 @@
 #include "catprep/driver.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "catprep/build_date.h"
 #include "catprep/directives.h"
@@ -39,7 +41,7 @@ class Session {
   Parse define_option(const std::string& arg);
   bool start();
   bool process_lines();
-  bool write_text_line(const char* line);
+  bool write_text_line(char* line);
   int finish();
   void out_of_memory();
 
@@ -49,7 +51,6 @@ class Session {
   std::string output_name_;
   bool have_output_ = false;
   bool have_input_ = false;
-  std::string written_;  // one output line being assembled
 };
 
 int Session::execute(const cattools::Args& args) {
@@ -183,13 +184,16 @@ bool Session::process_lines() {
   return false;
 }
 
-bool Session::write_text_line(const char* line) {
+// Writes an expanded line (at most MAX_LINE bytes, so its NUL can become the closing line
+// feed) in one write, turning its line breaks into line feeds; the line is used up.
+bool Session::write_text_line(char* line) {
   size_t at = run_.remove_blanks ? skip_white(line, 0) : 0;
   if (run_.remove_blanks && line[at] == '\0') return true;
-  written_.clear();
-  for (; line[at] != '\0'; ++at) written_ += line[at] == LINE_BREAK ? '\n' : line[at];
-  written_ += '\n';
-  return output_.write(written_).ok();
+  size_t end = at + std::strlen(line + at);
+  for (char* p = line + at; (p = static_cast<char*>(std::memchr(p, LINE_BREAK, line + end - p)));)
+    *p++ = '\n';
+  line[end] = '\n';
+  return output_.write(std::string_view(line + at, end - at + 1)).ok();
 }
 
 int Session::finish() {

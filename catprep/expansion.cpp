@@ -1,5 +1,6 @@
 #include "catprep/expansion.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -12,9 +13,69 @@ bool is_param_ref(unsigned char b) {
   return b >= FIRST_PARAM_REF && b < 0x20;
 }
 
-// The arguments of one call, pointing into a copy of the line.
+// The length of `value` with each reference to one of its `nparams` parameters replaced by the
+// argument; a reference beyond them stands for nothing.
+size_t substituted_length(std::string_view value, int nparams, const std::string_view* args) {
+  size_t length = 0;
+  for (unsigned char b : value) {
+    if (!is_param_ref(b))
+      ++length;
+    else if (b - FIRST_PARAM_REF < nparams)
+      length += args[b - FIRST_PARAM_REF].size();
+  }
+  return length;
+}
+
+// Writes `value` with its arguments to `out`, which has room for substituted_length() bytes.
+void substitute(std::string_view value, int nparams, const std::string_view* args, char* out) {
+  for (unsigned char b : value) {
+    if (!is_param_ref(b)) {
+      *out++ = static_cast<char>(b);
+    } else if (b - FIRST_PARAM_REF < nparams) {
+      std::string_view arg = args[b - FIRST_PARAM_REF];
+      std::memcpy(out, arg.data(), arg.size());
+      out += arg.size();
+    }
+  }
+}
+
+constexpr std::array<bool, 256> argument_stop_table() {
+  std::array<bool, 256> table{};
+  for (unsigned char c : {'\0', '"', ',', ')'}) table[c] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kArgumentStop = argument_stop_table();
+
+// The index of the NUL, or of the ',' or ')' outside quotes, that ends the argument starting at
+// `at`; `in_quotes` follows the quotes passed.
+size_t argument_end(const char* text, size_t at, bool& in_quotes) {
+  for (;; ++at) {
+    while (!kArgumentStop[static_cast<unsigned char>(text[at])]) ++at;
+    if (text[at] == '"')
+      in_quotes = !in_quotes;
+    else if (text[at] == '\0' || !in_quotes)
+      return at;
+  }
+}
+
+constexpr std::array<bool, 256> string_stop_table() {
+  std::array<bool, 256> table{};
+  for (unsigned char c : {'\0', '"', '\\'}) table[c] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kStringStop = string_stop_table();
+
+constexpr std::array<bool, 256> quiet_table() {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[c] = !string_stop_table()[c] && !is_identifier(static_cast<unsigned char>(c));
+  for (unsigned char c : {'#', '/'}) table[c] = false;
+  return table;
+}
+constexpr std::array<bool, 256> kQuiet = quiet_table();
+
+// The arguments of one call, pointing into the line: valid until the line is changed.
 struct Arguments {
-  char copy[LINE_SIZE];
   std::string_view values[MAX_PARAMS];
 };
 
@@ -25,12 +86,14 @@ class Expander {
   void run(size_t start);
 
  private:
-  enum class Call { none, replaced, stop };
-  Call try_call(size_t i, size_t& inserted);
+  enum class Call { word, replaced, stop };
+  Call try_call(size_t i, size_t& next);
   bool collect(const Macro& macro, size_t& m, Arguments& args);
-  bool collect_one(Arguments& args, size_t& m, bool& in_quotes, std::string_view& value);
-  size_t inserted_length(const Macro& macro, const Arguments* args) const;
-  void insert(const Macro& macro, const Arguments* args, size_t i, size_t m, size_t length);
+  void collect_one(size_t& m, bool& in_quotes, std::string_view& value);
+  bool fits(size_t i, size_t m, size_t length);
+  void splice(size_t i, size_t m, const char* text, size_t length);
+  void pass_word();
+  size_t pass_quiet(size_t i);
   bool ends_scan(size_t i);
   void note_byte(unsigned char c);
   void report(const char* message) { rules_.diagnostics.report_error(message); }
@@ -38,26 +101,31 @@ class Expander {
   char* s_;
   size_t length_;
   const ExpansionRules& rules_;
-  bool in_word_ = false;
   bool in_string_ = false;
   bool escaped_ = false;
   bool seen_nonblank_ = false;
+  char expansion_[LINE_SIZE];  // a value with its arguments, built before it is spliced in
 };
 
+// After a replacement the scan goes on at the last inserted byte (with nothing inserted, at the
+// byte before the call, unless the call stood at `start`): that byte is examined like any other.
 void Expander::run(size_t start) {
   size_t i = start;
-  while (s_[i] != '\0') {
+  for (;;) {
+    if (!escaped_) i = pass_quiet(i);
+    if (s_[i] == '\0') return;
     unsigned char c = static_cast<unsigned char>(s_[i]);
-    if (in_word_) {
-      if (is_delimiter(c)) in_word_ = false;
-    } else if (!escaped_ && !in_string_ && is_identifier(c)) {
-      size_t inserted = 0;
-      Call call = try_call(i, inserted);
+    if (!escaped_ && !in_string_ && is_identifier(c)) {
+      size_t next = 0;
+      Call call = try_call(i, next);
       if (call == Call::stop) return;
-      if (call == Call::replaced) {
-        if (inserted == 0 && i == start) continue;
-        i = i + inserted - 1;
+      if (call == Call::word) {
+        pass_word();
+        i = next;
+        continue;
       }
+      if (next == i && i == start) continue;
+      i = next - 1;
     }
     if (ends_scan(i)) {
       if (rules_.strip_comments) s_[i] = '\0';
@@ -66,6 +134,29 @@ void Expander::run(size_t start) {
     note_byte(static_cast<unsigned char>(s_[i]));
     ++i;
   }
+}
+
+// A word that is no call is passed over whole: its bytes are identifier bytes, which only mark
+// the line as begun (no escape is pending where a word is tried).
+void Expander::pass_word() {
+  seen_nonblank_ = true;
+}
+
+// Passes over the bytes from `i` on whose only effect on the scan is to mark the line as begun,
+// and returns the first byte that needs a look of its own; no escape may be pending. In a
+// string these are all bytes but the quote, the backslash and the NUL (the opening quote has
+// marked the line as begun already); outside one, identifier bytes, '#' and '/' are no such
+// bytes either.
+size_t Expander::pass_quiet(size_t i) {
+  if (in_string_) {
+    while (!kStringStop[static_cast<unsigned char>(s_[i])]) ++i;
+    return i;
+  }
+  bool nonblank = false;
+  for (; kQuiet[static_cast<unsigned char>(s_[i])]; ++i)
+    nonblank |= static_cast<unsigned char>(s_[i]) > 0x20;
+  if (nonblank) seen_nonblank_ = true;
+  return i;
 }
 
 bool Expander::ends_scan(size_t i) {
@@ -79,39 +170,51 @@ void Expander::note_byte(unsigned char c) {
   escaped_ = c == '\\';
 }
 
-Expander::Call Expander::try_call(size_t i, size_t& inserted) {
+// The word at `i` is replaced when it names a macro (with a parameter list right after it when
+// the macro takes parameters). `next` is then the index just past the inserted text, otherwise
+// the end of the word.
+Expander::Call Expander::try_call(size_t i, size_t& next) {
   size_t m = skip_identifier(s_, i);
+  next = m;
   size_t j = rules_.table.find_macro(std::string_view(s_ + i, m - i));
-  if (j == NO_MATCH || (rules_.table[j].nparams > 0 && s_[m] != '(')) {
-    in_word_ = true;
-    return Call::none;
-  }
+  if (j == NO_MATCH) return Call::word;
   const Macro& macro = rules_.table[j];
-  Arguments args;
-  if (macro.nparams > 0 && !collect(macro, m, args)) return Call::stop;
-  const Arguments* used = macro.nparams > 0 ? &args : nullptr;
-  inserted = inserted_length(macro, used);
-  if (length_ - (m - i) + inserted > MAX_LINE) {
-    report("line too long");
-    return Call::stop;
+  if (macro.nparams == 0) {
+    if (!fits(i, m, macro.value.size())) return Call::stop;
+    splice(i, m, macro.value.data(), macro.value.size());
+    next = i + macro.value.size();
+    return Call::replaced;
   }
-  insert(macro, used, i, m, inserted);
-  in_word_ = false;
+  if (s_[m] != '(') return Call::word;
+  Arguments args;
+  if (!collect(macro, m, args)) return Call::stop;
+  size_t length = substituted_length(macro.value, macro.nparams, args.values);
+  if (!fits(i, m, length)) return Call::stop;
+  substitute(macro.value, macro.nparams, args.values, expansion_);
+  splice(i, m, expansion_, length);
+  next = i + length;
   return Call::replaced;
 }
 
 // Collects the arguments of the list whose '(' is at `m`; leaves `m` past its ')'.
 bool Expander::collect(const Macro& macro, size_t& m, Arguments& args) {
-  std::memcpy(args.copy, s_, length_ + 1);
-  args.copy[m] = ',';
   bool in_quotes = false;
-  for (int k = 0; k < macro.nparams; ++k)
-    if (!collect_one(args, m, in_quotes, args.values[k])) return false;
-  if (args.copy[m] == ',') {
+  for (int k = 0; k < macro.nparams; ++k) {
+    if (k > 0 && s_[m] == ')') {
+      report("missing parameter");
+      return false;
+    }
+    if (k > 0 && s_[m] != ',') {
+      report("expected ','");
+      return false;
+    }
+    collect_one(m, in_quotes, args.values[k]);
+  }
+  if (s_[m] == ',') {
     report("too many parameters");
     return false;
   }
-  if (args.copy[m] != ')') {
+  if (s_[m] != ')') {
     report("expected ')'");
     return false;
   }
@@ -119,19 +222,13 @@ bool Expander::collect(const Macro& macro, size_t& m, Arguments& args) {
   return true;
 }
 
-bool Expander::collect_one(Arguments& args, size_t& m, bool& in_quotes, std::string_view& value) {
-  char* c = args.copy;
-  if (c[m] == ')') {
-    report("missing parameter");
-    return false;
-  }
-  if (c[m] != ',') {
-    report("expected ','");
-    return false;
-  }
+// One argument from the byte after the separator at `m`; leaves `m` on the byte that ends it.
+// A quote opened in one argument goes on into the next. Quotes around the whole argument are
+// dropped.
+void Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) {
+  const char* c = s_;
   size_t start = skip_white(c, m + 1);
-  for (m = start; c[m] != '\0' && (in_quotes || (c[m] != ',' && c[m] != ')')); ++m)
-    if (c[m] == '"') in_quotes = !in_quotes;
+  m = argument_end(c, start, in_quotes);
   if (in_quotes) report("unterminated string");
   size_t end = m;
   if (c[start] == '"' && end > start && c[end - 1] == '"') {
@@ -139,40 +236,21 @@ bool Expander::collect_one(Arguments& args, size_t& m, bool& in_quotes, std::str
     end = end - 1 < start ? start : end - 1;
   }
   value = std::string_view(c + start, end - start);
-  return true;
 }
 
-size_t Expander::inserted_length(const Macro& macro, const Arguments* args) const {
-  if (args == nullptr) return macro.value.size();
-  size_t length = 0;
-  for (unsigned char b : macro.value) {
-    if (!is_param_ref(b))
-      ++length;
-    else if (b - FIRST_PARAM_REF < macro.nparams)
-      length += args->values[b - FIRST_PARAM_REF].size();
-  }
-  return length;
+// Whether the line stays within MAX_LINE bytes when `length` bytes replace those from `i` to `m`.
+bool Expander::fits(size_t i, size_t m, size_t length) {
+  if (length_ - (m - i) + length <= MAX_LINE) return true;
+  report("line too long");
+  return false;
 }
 
-// Replaces the call from `i` up to `m` by the `length` bytes of the macro's value.
-void Expander::insert(const Macro& macro, const Arguments* args, size_t i, size_t m,
-                      size_t length) {
+// Replaces the bytes from `i` up to `m` by the `length` bytes at `text` (which lie outside the
+// line).
+void Expander::splice(size_t i, size_t m, const char* text, size_t length) {
   std::memmove(s_ + i + length, s_ + m, length_ - m + 1);
+  std::memcpy(s_ + i, text, length);
   length_ = length_ - (m - i) + length;
-  char* out = s_ + i;
-  if (args == nullptr) {
-    std::memcpy(out, macro.value.data(), macro.value.size());
-    return;
-  }
-  for (unsigned char b : macro.value) {
-    if (!is_param_ref(b)) {
-      *out++ = static_cast<char>(b);
-    } else if (b - FIRST_PARAM_REF < macro.nparams) {
-      std::string_view arg = args->values[b - FIRST_PARAM_REF];
-      std::memcpy(out, arg.data(), arg.size());
-      out += arg.size();
-    }
-  }
 }
 
 }  // namespace

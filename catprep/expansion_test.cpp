@@ -75,6 +75,16 @@ TEST_F(ExpandTest, ArgumentsAreInsertedAsWritten) {
   EXPECT_EQ(reports(), "");
 }
 
+// The value is written where the call stood, over its own arguments, and may be longer or
+// shorter than the call; the rest of the line moves with it.
+TEST_F(ExpandTest, ArgumentsAreTakenBeforeTheCallIsOverwritten) {
+  define("SWAP", "\x03\x02", 2);
+  define("TWICE", "<\x02\x02\x02>", 1);
+  EXPECT_EQ(expand("SWAP(first,second) mid SWAP(1, \"2, 3\") end"), "secondfirst mid 2, 31 end");
+  EXPECT_EQ(expand("TWICE(abc)TWICE() TWICE(\"a,b\"),"), "<abcabcabc><> <a,ba,ba,b>,");
+  EXPECT_EQ(reports(), "");
+}
+
 TEST_F(ExpandTest, EmptyParameterListNeedsParentheses) {
   define("E", "v", 1);
   EXPECT_EQ(expand("E() E"), "v E");
@@ -121,6 +131,18 @@ TEST_F(ExpandTest, CommentsEndTheScanAndAreCutOnlyWhenStripping) {
   EXPECT_EQ(expand("  # A", true), "  ");
   EXPECT_EQ(expand("x # A", true), "x # 1");
   EXPECT_EQ(expand("/* A */ A", true), "/* 1 */ 1");
+}
+
+// A '#' ends the scan while only blanks and control bytes stand before it; any other byte,
+// also one inside a string or before a word, has begun the line.
+TEST_F(ExpandTest, OnlyBlanksAndControlBytesLeaveTheLineUnbegun) {
+  define("A", "1");
+  EXPECT_EQ(expand(" \t\x01# A", true), " \t\x01");
+  EXPECT_EQ(expand(" ,# A", true), " ,# 1");
+  EXPECT_EQ(expand("\"\"# A", true), "\"\"# 1");
+  EXPECT_EQ(expand("\"# A\" # A", true), "\"# A\" # 1");
+  EXPECT_EQ(expand("x# A", true), "x# 1");
+  EXPECT_EQ(expand("A# A", true), "1# 1");
 }
 
 TEST_F(ExpandTest, AValueEndingInAHashFirstOnTheLineStartsAComment) {

@@ -1,21 +1,13 @@
 #include "catprep/line_reader.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
 namespace catprep {
 namespace {
-
-constexpr std::array<bool, 256> identifier_table() {
-  std::array<bool, 256> table{};
-  for (int c = 0; c < 256; ++c)
-    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '_' || c == '@';
-  for (int c : {0xC4, 0xD6, 0xDC, 0xDF, 0xE4, 0xF6, 0xFC}) table[c] = true;
-  return table;
-}
-constexpr std::array<bool, 256> kIdentifier = identifier_table();
 
 // A byte read as text: everything from the first 0x1A on is past the end.
 void cut_at_end_of_text(std::string& bytes) {
@@ -27,21 +19,40 @@ bool is_stored(unsigned char c) {
   return c == '\t' || c >= 0x20;
 }
 
+constexpr std::array<bool, 256> plain_table() {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = (c == '\t' || c >= 0x20) && c != '\\';
+  return table;
+}
+constexpr std::array<bool, 256> kPlain = plain_table();
+
+// Whether the eight bytes at `p` are all plain, tested as one word: no byte is below 0x20 (a
+// tab, too, sends the word to the byte loop) and none is a backslash. Both word tests are exact
+// as to whether any byte qualifies, though not as to which.
+bool all_plain_8(const char* p) {
+  constexpr uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+  uint64_t x;
+  std::memcpy(&x, p, sizeof x);
+  uint64_t below_space = (x - ones * 0x20) & ~x & highs;
+  uint64_t y = x ^ (ones * '\\');
+  uint64_t backslash = (y - ones) & ~y & highs;
+  return (below_space | backslash) == 0;
+}
+
+// Copies the run of bytes from `pos` on that are stored as they stand (every stored byte but
+// the backslash), while the line has room; the caller deals with the byte that ends the run.
+void copy_plain_run(const char* bytes, size_t size, size_t& pos, char* buffer, size_t& n) {
+  size_t limit = std::min(size - pos, MAX_LINE - std::min(n, MAX_LINE));
+  const char* from = bytes + pos;
+  size_t k = 0;
+  while (k + 8 <= limit && all_plain_8(from + k)) k += 8;
+  while (k < limit && kPlain[static_cast<unsigned char>(from[k])]) ++k;
+  std::memcpy(buffer + n, from, k);
+  pos += k;
+  n += k;
+}
+
 }  // namespace
-
-bool is_identifier(unsigned char c) {
-  return kIdentifier[c];
-}
-
-size_t skip_white(const char* text, size_t at) {
-  while (is_blank(text[at])) ++at;
-  return at;
-}
-
-size_t skip_identifier(const char* text, size_t at) {
-  while (is_identifier(static_cast<unsigned char>(text[at]))) ++at;
-  return at;
-}
 
 void remove_comments(char* line, bool& in_comment) {
   bool in_double = false, in_single = false;
@@ -97,6 +108,7 @@ int Reader::read_line(char* buffer) {
   const char* bytes = level.bytes.data();
   size_t size = level.bytes.size();
   for (;;) {
+    if (!pending) copy_plain_run(bytes, size, level.pos, buffer, n);
     if (n >= MAX_LINE) {
       diagnostics_.report_error("line too long");
       buffer[MAX_LINE] = '\0';

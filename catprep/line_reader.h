@@ -6,6 +6,7 @@
 // dropped (so a carriage return never reaches a line), and 0x1A ends a file. A backslash before
 // a line feed joins two physical lines. A logical line holds at most MAX_LINE bytes and its NUL.
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -19,19 +20,39 @@ inline constexpr size_t LINE_SIZE = 1024;
 inline constexpr size_t MAX_LINE = LINE_SIZE - 1;
 inline constexpr int MAX_INCLUDE_DEPTH = 7;  // deepest level of an included file
 
+namespace detail {
+constexpr std::array<bool, 256> identifier_table() {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_' || c == '@';
+  for (int c : {0xC4, 0xD6, 0xDC, 0xDF, 0xE4, 0xF6, 0xFC}) table[c] = true;
+  return table;
+}
+inline constexpr std::array<bool, 256> kIdentifier = identifier_table();
+}  // namespace detail
+
 // Identifier bytes: ASCII letters and digits, '_', '@' and the Latin-1 letters
 // Ä Ö Ü ß ä ö ü. Every other byte, NUL included, is a delimiter.
-bool is_identifier(unsigned char c);
-inline bool is_delimiter(unsigned char c) {
+constexpr bool is_identifier(unsigned char c) {
+  return detail::kIdentifier[c];
+}
+constexpr bool is_delimiter(unsigned char c) {
   return !is_identifier(c);
 }
 inline bool is_blank(char c) {
   return c == ' ' || c == '\t';
 }
 // The first index at or after `at` whose byte is neither a space nor a tab.
-size_t skip_white(const char* text, size_t at);
+inline size_t skip_white(const char* text, size_t at) {
+  while (is_blank(text[at])) ++at;
+  return at;
+}
 // End of the run of identifier bytes that starts at `at`.
-size_t skip_identifier(const char* text, size_t at);
+inline size_t skip_identifier(const char* text, size_t at) {
+  while (is_identifier(static_cast<unsigned char>(text[at]))) ++at;
+  return at;
+}
 
 // Blanks out block comments (byte for byte, so the line keeps its length; `in_comment` carries
 // an open one to the next line) and cuts the line at a line comment. Quoted runs protect both.

@@ -70,6 +70,25 @@ TEST(ReadLine, DropsControlBytesButKeepsTabsAndEndsAtCtrlZ) {
             (std::vector<Read>{{"a", 1, 0}, {"b", 2, 0}}));
 }
 
+// Plain bytes are copied in runs; every byte that needs a look of its own must be found
+// wherever it stands in such a run, and bytes from 0x80 up are plain.
+TEST(ReadLine, SpecialBytesAreFoundAtEveryPositionInALongRun) {
+  std::string plain = "x\x7f\x80\xff !~ab";
+  while (plain.size() < 40) plain += plain;
+  for (size_t at = 0; at < 24; ++at) {
+    std::string head = plain.substr(0, at), tail = plain.substr(at, 24);
+    EXPECT_EQ(lines_of(head + "\x02" + tail + "\n"), (std::vector<Read>{{head + tail, 1, 0}}))
+        << at;
+    EXPECT_EQ(lines_of(head + "\t" + tail + "\n"), (std::vector<Read>{{head + "\t" + tail, 1, 0}}))
+        << at;
+    EXPECT_EQ(lines_of(head + "\\\n" + tail + "\n"), (std::vector<Read>{{head + tail, 2, 0}}))
+        << at;
+    EXPECT_EQ(lines_of(head + "\\" + tail + "\n"), (std::vector<Read>{{head + "\\" + tail, 1, 0}}))
+        << at;
+    EXPECT_EQ(lines_of(head + "\n" + tail), (std::vector<Read>{{head, 1, 0}, {tail, 2, 0}})) << at;
+  }
+}
+
 TEST(ReadLine, ReportsAStrayBackslashAndAnOpenCommentAtEndOfFile) {
   ReaderRun run("x\\");
   run.reader.in_comment() = true;

@@ -1,5 +1,6 @@
 #include "catprep/macros.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "catprep/line_reader.h"
@@ -13,14 +14,54 @@ size_t match_word(const char* text, size_t at, std::string_view word) {
   return is_delimiter(static_cast<unsigned char>(text[end])) ? end : NO_MATCH;
 }
 
-size_t MacroTable::find_macro(std::string_view name) const {
-  auto found = first_index_.find(name);
-  return found == first_index_.end() ? NO_MATCH : found->second;
+// Every byte takes part through a step short enough for the few bytes of a name (a multiply
+// by 31 is a shift and a subtraction); a final mix spreads the result over all bits.
+uint32_t MacroTable::hash_of(std::string_view name) {
+  uint64_t hash = name.size();
+  for (unsigned char c : name) hash = hash * 31 + c;
+  hash ^= hash >> 29;
+  hash *= 0xBF58476D1CE4E5B9u;
+  return static_cast<uint32_t>(hash ^ (hash >> 32));
 }
 
+size_t MacroTable::slot_of(std::string_view name, uint32_t hash) const {
+  size_t mask = slots_.size() - 1;
+  for (size_t at = hash & mask;; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.entry == kEmpty || (slot.hash == hash && entries_[slot.entry].name == name)) return at;
+  }
+}
+
+size_t MacroTable::find_indexed(std::string_view name) const {
+  if (slots_.empty()) return NO_MATCH;
+  const Slot& slot = slots_[slot_of(name, hash_of(name))];
+  return slot.entry == kEmpty ? NO_MATCH : slot.entry;
+}
+
+// Indexes entry `entry` unless an earlier entry has its name; the index has a free slot.
+void MacroTable::index_entry(size_t entry) {
+  uint32_t hash = hash_of(entries_[entry].name);
+  Slot& slot = slots_[slot_of(entries_[entry].name, hash)];
+  if (slot.entry != kEmpty) return;
+  slot = Slot{hash, static_cast<uint32_t>(entry)};
+  ++indexed_;
+  std::string_view name = entries_[entry].name;
+  if (!name.empty()) shapes_[static_cast<unsigned char>(name[0])] |= shape_bit(name);
+}
+
+void MacroTable::rebuild_index(size_t slot_count) {
+  slots_.assign(slot_count, Slot{});
+  indexed_ = 0;
+  shapes_.fill(0);
+  for (size_t k = 0; k < entries_.size(); ++k) index_entry(k);
+}
+
+// The index grows before the entry is added, so that a failed allocation leaves both as they
+// were.
 void MacroTable::append(std::string name, std::string value, int nparams) {
-  entries_.push_back(Macro{name, std::move(value), nparams});
-  first_index_.emplace(std::move(name), entries_.size() - 1);
+  if (2 * (indexed_ + 1) > slots_.size()) rebuild_index(std::max<size_t>(64, 2 * slots_.size()));
+  entries_.push_back(Macro{std::move(name), std::move(value), nparams});
+  index_entry(entries_.size() - 1);
 }
 
 void MacroTable::add_macro(std::string_view name, std::string_view value,
@@ -35,8 +76,7 @@ void MacroTable::add_macro(std::string_view name, std::string_view value,
 
 void MacroTable::remove(size_t index) {
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
-  first_index_.clear();
-  for (size_t k = 0; k < entries_.size(); ++k) first_index_.emplace(entries_[k].name, k);
+  rebuild_index(slots_.size());
 }
 
 namespace {

@@ -5,10 +5,12 @@
 // A stored value is a byte string in which 0x01 is a line break and, in a macro with
 // parameters, 0x02 + k refers to parameter k.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "catprep/diagnostics.h"
@@ -36,7 +38,9 @@ class MacroTable {
   bool full() const { return entries_.size() >= MAX_MACROS; }
   const Macro& operator[](size_t index) const { return entries_[index]; }
   // The first entry named `name`, or NO_MATCH.
-  size_t find_macro(std::string_view name) const;
+  size_t find_macro(std::string_view name) const {
+    return may_be_indexed(name) ? find_indexed(name) : NO_MATCH;
+  }
   // Appends an entry; the caller has checked that the table is not full.
   void append(std::string name, std::string value, int nparams);
   // Appends a macro without parameters, reporting a full table (also when this entry fills it).
@@ -45,12 +49,32 @@ class MacroTable {
   void remove(size_t index);
 
  private:
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+  // The index: open addressing with linear probing over a power-of-two number of slots, at
+  // most half of them used, one slot for each distinct name holding its first entry.
+  struct Slot {
+    uint32_t hash = 0;
+    uint32_t entry = kEmpty;
   };
+  static constexpr uint32_t kEmpty = UINT32_MAX;
+  static uint32_t hash_of(std::string_view name);
+  // Bit min(length, 31) of shapes_[first byte]: whether an indexed name of that first byte and
+  // length may exist. Most words of a text are no macro, and this tells so without a hash.
+  static uint32_t shape_bit(std::string_view name) {
+    return 1u << std::min<size_t>(name.size(), 31);
+  }
+  bool may_be_indexed(std::string_view name) const {
+    return name.empty() || (shapes_[static_cast<unsigned char>(name[0])] & shape_bit(name)) != 0;
+  }
+  size_t find_indexed(std::string_view name) const;
+  // The slot of `name`, or the empty slot where it would go.
+  size_t slot_of(std::string_view name, uint32_t hash) const;
+  void index_entry(size_t entry);
+  void rebuild_index(size_t slot_count);
+
   std::vector<Macro> entries_;
-  std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> first_index_;
+  std::vector<Slot> slots_;
+  size_t indexed_ = 0;  // used slots
+  std::array<uint32_t, 256> shapes_{};
 };
 
 // A parsed definition head. The names point into the definition's text, where the parser has

@@ -36,6 +36,58 @@ TEST(MacroTable, FindsTheEarliestEntryAndKeepsOrderOnRemoval) {
   EXPECT_EQ(table.macro_count(), 2u);
 }
 
+// Enough names to make the index grow several times, a duplicate of each earlier name among
+// them, and removals that shift every later entry.
+TEST(MacroTable, AFullTableOfNamesAndDuplicatesFindsEveryFirstEntry) {
+  MacroTable table;
+  for (size_t k = 0; k < MAX_MACROS / 2; ++k) {
+    table.append("N" + std::to_string(k), "first", 0);
+    table.append("N" + std::to_string(k / 2), "later", 0);
+  }
+  ASSERT_EQ(table.macro_count(), MAX_MACROS);
+  for (size_t k = 0; k < MAX_MACROS / 2; ++k) {
+    size_t found = table.find_macro("N" + std::to_string(k));
+    ASSERT_EQ(found, 2 * k) << k;
+    EXPECT_EQ(table[found].value, "first");
+  }
+  for (std::string absent : {"N", "N500", "N1x", "n1", "N01", ""})
+    EXPECT_EQ(table.find_macro(absent), NO_MATCH) << absent;
+  table.remove(table.find_macro("N0"));
+  EXPECT_EQ(table.find_macro("N0"), 0u);  // the duplicate appended right after it
+  EXPECT_EQ(table[0].value, "later");
+  EXPECT_EQ(table.find_macro("N499"), 997u);
+  table.remove(0);
+  EXPECT_EQ(table.find_macro("N0"), 1u);  // the third N0, appended after the first N1
+  EXPECT_EQ(table.find_macro("N1"), 0u);
+  table.remove(1);
+  EXPECT_EQ(table.find_macro("N0"), NO_MATCH);
+  EXPECT_EQ(table.find_macro("N2"), 1u);
+}
+
+// Words are first sorted out by their first byte and length, lengths from 31 up sharing one
+// class; the empty name (-D=value) is found too.
+TEST(MacroTable, NamesAreToldApartByFirstByteAndLengthAndThenWhole) {
+  MacroTable table;
+  EXPECT_EQ(table.find_macro(""), NO_MATCH);
+  std::string long_a(31, 'a'), long_b = "a" + std::string(44, 'b');
+  table.append("ab", "", 0);
+  table.append(long_a, "", 0);
+  table.append(long_b, "", 0);
+  EXPECT_EQ(table.find_macro(""), NO_MATCH);
+  table.append("", "empty", 0);
+  EXPECT_EQ(table.find_macro("ab"), 0u);
+  EXPECT_EQ(table.find_macro(long_a), 1u);
+  EXPECT_EQ(table.find_macro(long_b), 2u);
+  EXPECT_EQ(table.find_macro(""), 3u);
+  for (const std::string& absent :
+       std::vector<std::string>{"a", "abc", "b", "ba", "Ab", long_a + "a", long_b.substr(0, 40),
+                                long_b + "b", std::string(45, 'a')})
+    EXPECT_EQ(table.find_macro(absent), NO_MATCH) << absent;
+  table.remove(0);
+  EXPECT_EQ(table.find_macro("ab"), NO_MATCH);
+  EXPECT_EQ(table.find_macro(long_b), 1u);
+}
+
 TEST(MacroTable, AddMacroReportsWhenItFillsTheTableAndWhenItIsFull) {
   std::ostringstream out;
   Diagnostics diagnostics(out);
