@@ -91,17 +91,42 @@ bool utf8_decode_step(unsigned char byte, Utf8State& state) {
   return false;
 }
 
-bool is_valid_utf8(std::string_view text) {
+namespace {
+
+// The character that starts at `at`: its length, or 0 when it is invalid. The same rules as
+// utf8_decode_step, a whole sequence at a time.
+size_t valid_sequence_length(std::string_view text, size_t at) {
+  auto lead = static_cast<unsigned char>(text[at]);
+  if (lead < 0x80) return 1;
+  if (lead < 0xC0 || lead > 0xFD) return 0;
+  int continuations = kContinuationCount[(lead >> 2) & 0x0F];
+  if (text.size() - at <= static_cast<size_t>(continuations)) return 0;  // cut short
+  uint32_t value = lead & (0x1Fu >> (continuations - 1));
+  for (int k = 1; k <= continuations; ++k) {
+    auto byte = static_cast<unsigned char>(text[at + static_cast<size_t>(k)]);
+    if ((byte & 0xC0) != 0x80) return 0;
+    value = value << 6 | (byte & 0x3Fu);
+  }
   Utf8State state;
+  state.expected = static_cast<int16_t>(continuations);
+  state.value = value;
+  return completes_valid_character(state) ? static_cast<size_t>(continuations) + 1 : 0;
+}
+
+}  // namespace
+
+bool is_valid_utf8(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
-    if (state.remaining == 0 && i + 8 <= text.size() && is_ascii_word(text.data() + i)) {
+    if (i + 8 <= text.size() && is_ascii_word(text.data() + i)) {
       i += 8;  // ASCII between characters is valid
       continue;
     }
-    if (!utf8_decode_step(static_cast<unsigned char>(text[i++]), state)) return false;
+    size_t length = valid_sequence_length(text, i);
+    if (length == 0) return false;
+    i += length;
   }
-  return state.remaining == 0;
+  return true;
 }
 
 SingleByteConversion utf8_to_single_byte(std::string_view source, std::string& destination) {

@@ -127,3 +127,38 @@ TEST(Utf8ToSingleByte, WorksInPlace) {
 
 }  // namespace
 }  // namespace catalog
+
+namespace catalog {
+namespace {
+
+// The validity a byte-by-byte decoder gives, against which the whole-sequence check is held.
+bool valid_by_steps(std::string_view text) {
+  Utf8State state;
+  for (char byte : text)
+    if (!utf8_decode_step(static_cast<unsigned char>(byte), state)) return false;
+  return state.remaining == 0;
+}
+
+TEST(Utf8Validity, TheSequenceCheckAgreesWithTheStepDecoder) {
+  std::string text(2, '\0');
+  for (int a = 0; a < 256; ++a)
+    for (int b = 0; b < 256; ++b) {
+      text[0] = static_cast<char>(a), text[1] = static_cast<char>(b);
+      ASSERT_EQ(is_valid_utf8(text), valid_by_steps(text)) << a << " " << b;
+    }
+  const unsigned char interesting[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x9F, 0xA0, 0xBF, 0xC0,
+                                       0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xF8, 0xFC,
+                                       0xFD, 0xFE, 0xFF, 0xBE, 0xB7};
+  uint32_t seed = 12345;
+  for (int round = 0; round < 200000; ++round) {
+    std::string sample;
+    for (int k = 0, n = 1 + round % 10; k < n; ++k) {
+      seed = seed * 1103515245 + 12345;
+      sample += static_cast<char>(interesting[(seed >> 16) % std::size(interesting)]);
+    }
+    ASSERT_EQ(is_valid_utf8(sample), valid_by_steps(sample)) << round;
+  }
+}
+
+}  // namespace
+}  // namespace catalog

@@ -111,40 +111,36 @@ void TextConverter::open_utf8(CatalogEncoding target) {
   source_ = Source::utf8;
 }
 
-Conversion TextConverter::convert(std::string_view text, std::string& out) {
+Conversion TextConverter::convert(std::string_view text, std::string& buffer,
+                                  std::string_view& out) {
+  out = text;
   switch (source_) {
     case Source::as_is:
-      out.assign(text);
       return Conversion::converted;
     case Source::utf8:
       if (!catalog::is_valid_utf8(text)) return Conversion::invalid_input;
-      return to_target(text, out);
+      return to_target(text, buffer, out);
     case Source::latin1:
-      if (target_ == CatalogEncoding::latin1) {
-        out.assign(text);
-        return Conversion::converted;
-      }
-      latin1_to_utf8(text, out);
+      if (target_ == CatalogEncoding::latin1) return Conversion::converted;
+      latin1_to_utf8(text, buffer);
+      out = buffer;
       return Conversion::converted;
     case Source::other:
       break;
   }
-  return convert_with_iconv(text, out);
-}
-
-Conversion TextConverter::convert_with_iconv(std::string_view text, std::string& out) {
   if (run_iconv(to_utf8_, text, work_) != std::string_view::npos) return Conversion::invalid_input;
-  return to_target(work_, out);
+  return to_target(work_, buffer, out);
 }
 
-Conversion TextConverter::to_target(std::string_view utf8, std::string& out) const {
-  if (target_ == CatalogEncoding::utf8) {
-    out.assign(utf8);
-    return Conversion::converted;
-  }
-  if (catalog::utf8_to_single_byte(utf8, out) == catalog::SingleByteConversion::converted)
-    return Conversion::converted;
-  return Conversion::not_representable;
+// ASCII and, for a UTF-8 catalog, any UTF-8 text stand as they are.
+Conversion TextConverter::to_target(std::string_view utf8, std::string& buffer,
+                                    std::string_view& out) const {
+  out = utf8;
+  if (target_ == CatalogEncoding::utf8) return Conversion::converted;
+  if (catalog::utf8_to_single_byte(utf8, buffer) != catalog::SingleByteConversion::converted)
+    return Conversion::not_representable;
+  out = buffer;
+  return Conversion::converted;
 }
 
 bool file_to_utf8(std::string_view bytes, std::string_view charset, std::string& out,
@@ -153,8 +149,10 @@ bool file_to_utf8(std::string_view bytes, std::string_view charset, std::string&
   bad_offset = std::string_view::npos;
   if (!converter.open(charset, CatalogEncoding::utf8)) return false;
   if (converter.source_ != TextConverter::Source::other) {
-    Conversion result = converter.convert(bytes, out);
+    std::string_view converted;
+    Conversion result = converter.convert(bytes, out, converted);
     if (result != Conversion::converted) bad_offset = 0;
+    if (converted.data() != out.data()) out.assign(converted);
     return result == Conversion::converted;
   }
   bad_offset = run_iconv(converter.to_utf8_, bytes, out);

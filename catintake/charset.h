@@ -41,13 +41,14 @@ class TextConverter {
   // Converts into the catalog's encoding without a charset: UTF-8 text is only checked.
   void open_utf8(CatalogEncoding target);
 
-  Conversion convert(std::string_view text, std::string& out);
+  // Sets `out` to the text in the catalog's encoding: `text` itself when it needs no change,
+  // else the converted bytes in `buffer`.
+  Conversion convert(std::string_view text, std::string& buffer, std::string_view& out);
 
  private:
   friend bool file_to_utf8(std::string_view, std::string_view, std::string&, size_t&);
   enum class Source { as_is, utf8, latin1, other };
-  Conversion convert_with_iconv(std::string_view text, std::string& out);
-  Conversion to_target(std::string_view utf8, std::string& out) const;
+  Conversion to_target(std::string_view utf8, std::string& buffer, std::string_view& out) const;
   void close();
 
   Source source_ = Source::as_is;

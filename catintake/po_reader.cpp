@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "catalog/first_match_index.h"
 #include "catalog/line_reader.h"
 #include "catalog/numbers.h"
 #include "catalog/text_routines.h"
@@ -16,12 +16,21 @@ namespace {
 
 using catalog::skip_blanks;
 
-// The strings of one keyword, joined, with the catalog's escapes.
+// The strings of one keyword, joined, with the catalog's escapes. Entries reuse their strings,
+// so that reading a file does not allocate for every entry.
 struct PoString {
+  bool present = false;
   std::string text;
   int first_line = 0;  // the keyword's line
   int last_line = 0;   // the line of its last string
   int end_line = 0;    // the line before the keyword that ended it; 0 when the file ended it
+
+  void open(int line) {
+    present = true;
+    text.clear();
+    first_line = last_line = line;
+    end_line = 0;
+  }
 };
 
 // One msgstr or msgstr[N].
@@ -33,21 +42,47 @@ struct PoForm {
 // One entry: its context, msgid, msgid_plural and translations, as far as the file gives them.
 struct PoEntry {
   bool fuzzy = false;
-  std::optional<PoString> context;
-  std::optional<PoString> msgid;
-  std::optional<PoString> msgid_plural;
-  std::vector<PoForm> forms;
+  PoString context;
+  PoString msgid;
+  PoString msgid_plural;
+  std::vector<PoForm> forms;  // the first `form_count` are this entry's
+  size_t form_count = 0;
 
-  bool started() const { return context || msgid || msgid_plural || !forms.empty(); }
-  bool has_key() const { return msgid || msgid_plural; }
-  int line() const { return msgid ? msgid->first_line : msgid_plural->first_line; }
+  bool started() const {
+    return context.present || msgid.present || msgid_plural.present || form_count > 0;
+  }
+  bool has_key() const { return msgid.present || msgid_plural.present; }
+  PoString& add_form(int index) {
+    if (form_count == forms.size()) forms.emplace_back();
+    PoForm& form = forms[form_count++];
+    form.index = index;
+    return form.string;
+  }
+  void clear() {
+    fuzzy = false;
+    context.present = msgid.present = msgid_plural.present = false;
+    form_count = 0;
+  }
 };
 
-// What a translated entry's other entries of the same msgid need to know of it.
+// A translated entry as later entries of the same msgid in other contexts compare with it.
 struct SeenEntry {
+  uint64_t msgid = 0;  // hashes
+  uint64_t context = 0;
+  uint64_t translations = 0;
   int line = 0;
-  std::optional<std::string> context;
-  uint64_t translations = 0;  // a hash of its translations
+  bool has_context = false;
+};
+
+uint64_t hash_bytes(std::string_view bytes, uint64_t hash = 14695981039346656037u) {
+  for (char byte : bytes) hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211u;
+  return hash;
+}
+
+// A translation to be written: its plural index and its text in the catalog's encoding.
+struct Translation {
+  int32_t plural_index;
+  std::string_view text;
 };
 
 enum class Keyword { msgctxt, msgid, msgid_plural, msgstr, unknown };
@@ -85,15 +120,6 @@ bool flags_fuzzy(std::string_view flags) {
     flags = comma == std::string_view::npos ? std::string_view() : flags.substr(comma + 1);
   }
   return false;
-}
-
-uint64_t hash_texts(const std::vector<std::string>& texts) {
-  uint64_t hash = 14695981039346656037u;
-  for (const std::string& text : texts) {
-    for (char byte : text) hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211u;
-    hash = (hash ^ 0x100u) * 1099511628211u;  // a separator no byte equals
-  }
-  return hash;
 }
 
 // The value of the header field `name` ("Language", ...) in the header's text, where fields
@@ -152,20 +178,21 @@ class PoReader {
   // Entries into the table.
   bool take_header(const PoEntry& header);
   bool apply(const PoEntry& entry);
-  bool convert(const PoString& string, std::string& out);
-  bool key_texts(const PoEntry& entry, std::string& msgid, std::string& plural);
-  void translations(const PoEntry& entry, std::vector<std::pair<int32_t, std::string>>& out);
-  uint32_t message_for(const PoEntry& entry, const std::string& msgid, const std::string& plural);
-  void check_general_form(const std::vector<std::pair<int32_t, std::string>>& forms);
+  bool convert(const PoString& string, std::string& buffer, std::string_view& out);
+  bool key_texts(const PoEntry& entry, std::string_view& msgid, std::string_view& plural);
+  void translations(const PoEntry& entry);
+  uint32_t message_for(const PoEntry& entry, std::string_view msgid, std::string_view plural);
+  void check_general_form();
   void report_missing_general_form(int line);
-  void check_context(const PoEntry& entry, const std::string& msgid,
-                     const std::vector<std::pair<int32_t, std::string>>& forms);
-  void warn_if_empty(const std::optional<PoString>& key);
+  void check_context(const PoEntry& entry, std::string_view msgid);
+  void warn_if_empty(const PoString& key);
   bool fail(const Report& report) const {
     target_.report(report);
     return false;
   }
-  Report at(ReportKind kind, int line) const { return {.kind = kind, .line = line, .file = target_.file}; }
+  Report at(ReportKind kind, int line) const {
+    return {.kind = kind, .line = line, .file = target_.file};
+  }
 
   catalog::LineReader lines_;
   bool first_file_;
@@ -183,7 +210,13 @@ class PoReader {
   bool pending_fuzzy_ = false;
   bool missing_general_ = false;  // the message read last lacks its general form
   bool header_possible_ = true;  // no entry has been read yet
-  std::unordered_map<std::string, SeenEntry> seen_;
+  // Buffers of converted texts, reused from entry to entry.
+  std::string msgid_buffer_, plural_buffer_;
+  std::vector<std::string> form_buffers_;
+  std::vector<Translation> translations_;
+  // Translated entries by the hash of their msgid, the first of each msgid answering.
+  std::vector<SeenEntry> seen_;
+  catalog::FirstMatchIndex seen_index_;
 };
 
 bool PoReader::read() {
@@ -229,35 +262,35 @@ bool PoReader::handle_keyword(std::string_view line) {
 
 // A msgctxt or msgid after a msgstr, and a msgid_plural after one, begin the next entry.
 bool PoReader::start_entry_if_complete(Keyword keyword) {
-  bool translated = !entry_.forms.empty();
+  bool translated = entry_.form_count > 0;
   bool begins = keyword == Keyword::msgctxt || keyword == Keyword::msgid ||
                 keyword == Keyword::msgid_plural;
   if (translated && begins) return finish_entry();
-  if (keyword == Keyword::msgid && entry_.msgid) {
+  if (keyword == Keyword::msgid && entry_.msgid.present) {
     Report report = at(ReportKind::msgid_without_msgstr, lines_.line_number());
-    report.related_line = entry_.msgid->first_line;
+    report.related_line = entry_.msgid.first_line;
     return fail(report);
   }
   return true;
 }
 
 bool PoReader::open_string(Keyword keyword, int index, std::string_view rest) {
-  std::optional<PoString>* slot = nullptr;
+  PoString* slot = nullptr;
   if (keyword == Keyword::msgctxt) slot = &entry_.context;
   if (keyword == Keyword::msgid) slot = &entry_.msgid;
   if (keyword == Keyword::msgid_plural) slot = &entry_.msgid_plural;
   if (slot != nullptr) {
     if (!entry_.started()) entry_.fuzzy = std::exchange(pending_fuzzy_, false);
-    open_ = &slot->emplace();
-  } else if (index >= 0 && !entry_.msgid_plural) {
+    open_ = slot;
+  } else if (index >= 0 && !entry_.msgid_plural.present) {
     Report report = at(ReportKind::msgstr_index_unexpected, lines_.line_number());
     std::string name = "msgstr[" + std::to_string(index) + "]";
     report.detail = name;
     return fail(report);
   } else {
-    open_ = &entry_.forms.emplace_back(PoForm{index, {}}).string;
+    open_ = &entry_.add_form(index);
   }
-  open_->first_line = open_->last_line = lines_.line_number();
+  open_->open(lines_.line_number());
   rest = skip_blanks(rest);
   return rest.empty() || rest[0] != '"' || append(rest);
 }
@@ -276,21 +309,23 @@ bool PoReader::append(std::string_view string) {
 // The first entry with an empty msgid and no context is the header; every other entry with a
 // msgid or msgid_plural is a message, and translations before any of them are dropped.
 bool PoReader::finish_entry() {
-  PoEntry entry = std::move(entry_);
-  entry_ = PoEntry();
-  bool header = header_possible_ && entry.msgid && entry.msgid->text.empty() &&
-                !entry.context && !entry.msgid_plural;
+  const PoEntry& entry = entry_;
+  bool header = header_possible_ && entry.msgid.present && entry.msgid.text.empty() &&
+                !entry.context.present && !entry.msgid_plural.present;
   if (entry.started()) header_possible_ = false;
-  if (header) return take_header(entry);
-  if (!entry.has_key() || (!first_file_ && !entry.msgid)) return true;
-  if (language_.empty()) return fail({ReportKind::no_language_code});
-  return apply(entry);
+  bool taken = true;
+  if (header)
+    taken = take_header(entry);
+  else if (entry.has_key() && (first_file_ || entry.msgid.present))
+    taken = language_.empty() ? fail({ReportKind::no_language_code}) : apply(entry);
+  entry_.clear();
+  return taken;
 }
 
 // The header gives the language (unless the command line did), the charset of the texts and
 // the number of plural forms.
 bool PoReader::take_header(const PoEntry& header) {
-  if (header.forms.empty()) return true;
+  if (header.form_count == 0) return true;
   const PoString& fields = header.forms.front().string;
   auto language = header_field(fields.text, "Language");
   if (language && language_.empty()) language_ = code_from_locale(*language);
@@ -314,28 +349,29 @@ bool PoReader::take_header(const PoEntry& header) {
 bool PoReader::apply(const PoEntry& entry) {
   warn_if_empty(entry.msgid);
   warn_if_empty(entry.msgid_plural);
-  std::string msgid, plural;
+  std::string_view msgid, plural;
   if (!key_texts(entry, msgid, plural)) return true;
-  std::vector<std::pair<int32_t, std::string>> forms;
-  if (!(entry.fuzzy && target_.skip_fuzzy)) translations(entry, forms);
+  translations_.clear();
+  if (!(entry.fuzzy && target_.skip_fuzzy)) translations(entry);
   uint32_t message = message_for(entry, msgid, plural);
-  if (message == kNoId) return fail({ReportKind::msgid_not_found, entry.msgid->last_line});
-  for (auto& [index, text] : forms) {
-    uint32_t id = table_.add_text(message, MessageText::make(language_, false, index));
-    table_.set_text(id, text);
+  if (message == kNoId) return fail({ReportKind::msgid_not_found, entry.msgid.last_line});
+  for (const Translation& translation : translations_) {
+    uint32_t id =
+        table_.add_text(message, MessageText::make(language_, false, translation.plural_index));
+    table_.set_text(id, translation.text);
   }
-  check_general_form(forms);
-  check_context(entry, msgid, forms);
+  check_general_form();
+  check_context(entry, msgid);
   return true;
 }
 
-void PoReader::warn_if_empty(const std::optional<PoString>& key) {
-  if (key && key->text.empty() && key->end_line > 0)
-    target_.report({ReportKind::empty_text, key->end_line});
+void PoReader::warn_if_empty(const PoString& key) {
+  if (key.present && key.text.empty() && key.end_line > 0)
+    target_.report({ReportKind::empty_text, key.end_line});
 }
 
-bool PoReader::convert(const PoString& string, std::string& out) {
-  Conversion result = converter_.convert(string.text, out);
+bool PoReader::convert(const PoString& string, std::string& buffer, std::string_view& out) {
+  Conversion result = converter_.convert(string.text, buffer, out);
   if (result == Conversion::converted) return true;
   Report report = at(result == Conversion::invalid_input ? ReportKind::invalid_bytes
                                                          : ReportKind::not_representable,
@@ -346,49 +382,50 @@ bool PoReader::convert(const PoString& string, std::string& out) {
 }
 
 // The key texts in the catalog's encoding; false when one cannot be converted (reported).
-bool PoReader::key_texts(const PoEntry& entry, std::string& msgid, std::string& plural) {
-  if (entry.msgid && !convert(*entry.msgid, msgid)) return false;
-  if (entry.msgid_plural && first_file_ && !convert(*entry.msgid_plural, plural)) return false;
-  return true;
+bool PoReader::key_texts(const PoEntry& entry, std::string_view& msgid, std::string_view& plural) {
+  if (entry.msgid.present && !convert(entry.msgid, msgid_buffer_, msgid)) return false;
+  bool plural_key = entry.msgid_plural.present && first_file_;
+  return !plural_key || convert(entry.msgid_plural, plural_buffer_, plural);
 }
 
 // The non-empty translations in the catalog's encoding, with the plural index of their line:
 // msgstr[0] is the form for one (the catalog's [1]) unless the language has one form only,
 // every other msgstr the general form.
-void PoReader::translations(const PoEntry& entry,
-                            std::vector<std::pair<int32_t, std::string>>& out) {
-  for (const PoForm& form : entry.forms) {
-    if (form.string.text.empty()) continue;
-    std::string text;
-    if (!convert(form.string, text)) continue;
+void PoReader::translations(const PoEntry& entry) {
+  if (form_buffers_.size() < entry.form_count) form_buffers_.resize(entry.form_count);
+  for (size_t i = 0; i < entry.form_count; ++i) {
+    const PoForm& form = entry.forms[i];
+    std::string_view text;
+    if (form.string.text.empty() || !convert(form.string, form_buffers_[i], text)) continue;
     bool one_form = form.index == 0 && nplurals_ != 1;
-    out.emplace_back(one_form ? 1 : kNoPluralIndex, std::move(text));
+    translations_.push_back({one_form ? 1 : kNoPluralIndex, text});
   }
 }
 
 // The first input makes a message of each entry; a later input's msgid must name one.
-uint32_t PoReader::message_for(const PoEntry& entry, const std::string& msgid,
-                               const std::string& plural) {
-  if (!first_file_) return entry.msgid ? table_.find_by_key_text(msgid) : kNoId;
+uint32_t PoReader::message_for(const PoEntry& entry, std::string_view msgid,
+                               std::string_view plural) {
+  if (!first_file_) return table_.find_by_key_text(msgid);
   uint32_t message = table_.add_message();
-  bool has_plural = first_file_ && entry.msgid_plural;
-  if (entry.msgid) {
-    uint32_t id = table_.add_text(message, MessageText::make(key_, true, has_plural ? 1 : kNoPluralIndex));
-    table_.set_text(id, msgid);
+  bool has_plural = entry.msgid_plural.present;
+  if (entry.msgid.present) {
+    int32_t index = has_plural ? 1 : kNoPluralIndex;
+    table_.set_text(table_.add_text(message, MessageText::make(key_, true, index)), msgid);
   }
   if (has_plural) {
-    uint32_t id = table_.add_text(message, MessageText::make(key_, true, kNoPluralIndex));
-    table_.set_text(id, plural);
+    MessageText general = MessageText::make(key_, true, kNoPluralIndex);
+    table_.set_text(table_.add_text(message, general), plural);
   }
   return message;
 }
 
 // A translated message needs its general form; the report names the line before the next
 // msgid, or the last line of the file.
-void PoReader::check_general_form(const std::vector<std::pair<int32_t, std::string>>& forms) {
+void PoReader::check_general_form() {
   bool general = false;
-  for (const auto& form : forms) general = general || form.first == kNoPluralIndex;
-  missing_general_ = !forms.empty() && !general;
+  for (const Translation& translation : translations_)
+    general = general || translation.plural_index == kNoPluralIndex;
+  missing_general_ = !translations_.empty() && !general;
 }
 
 void PoReader::report_missing_general_form(int line) {
@@ -397,37 +434,50 @@ void PoReader::report_missing_general_form(int line) {
 }
 
 // The catalog has no context: of two translated entries that differ only in msgctxt, the
-// later one's translation is the one kept, which is worth a word when they differ.
-void PoReader::check_context(const PoEntry& entry, const std::string& msgid,
-                             const std::vector<std::pair<int32_t, std::string>>& forms) {
-  if (forms.empty() || !entry.msgid) return;
-  std::vector<std::string> texts;
-  for (const auto& form : forms) texts.push_back(form.second);
-  SeenEntry now{entry.msgid->first_line, std::nullopt, hash_texts(texts)};
-  if (entry.context) now.context = entry.context->text;
-  auto [seen, fresh] = seen_.try_emplace(msgid, now);
-  if (fresh) return;
-  if (seen->second.context != now.context && seen->second.translations != now.translations) {
+// later one's translation is the one kept, which is worth a word when they differ. Entries are
+// compared by 64-bit hashes, so that no text is kept for it.
+void PoReader::check_context(const PoEntry& entry, std::string_view msgid) {
+  if (translations_.empty() || !entry.msgid.present) return;
+  SeenEntry now{hash_bytes(msgid), hash_bytes(entry.context.text), 14695981039346656037u,
+                entry.msgid.first_line, entry.context.present};
+  for (const Translation& translation : translations_)
+    now.translations = hash_bytes(translation.text, now.translations * 31 + 1);
+  auto same_msgid = [&](uint32_t id) { return seen_[id].msgid == now.msgid; };
+  auto id = static_cast<uint32_t>(seen_.size());
+  uint32_t held = seen_index_.insert_first(static_cast<uint32_t>(now.msgid), id, same_msgid);
+  if (held == id) return seen_.push_back(now);
+  SeenEntry& seen = seen_[held];
+  bool other_context = seen.has_context != now.has_context || seen.context != now.context;
+  if (other_context && seen.translations != now.translations) {
     Report report = at(ReportKind::context_collapsed, now.line);
-    report.related_line = seen->second.line;
+    report.related_line = seen.line;
     target_.report(report);
   }
-  seen->second = std::move(now);
+  seen = now;
 }
 
 }  // namespace
 
+// Runs of plain bytes are appended at once; an escape keeps its backslash unless it escapes a
+// quote, and the string ends at its closing quote or at the end of the line.
 bool append_po_string(std::string& collected, std::string_view string) {
-  for (size_t i = 1; i < string.size() && string[i] != '"'; ++i) {
-    char byte = string[i];
-    bool escape = byte == '\\' && i + 1 < string.size();
-    if (escape && string[i + 1] != '"' && string[i + 1] != '\'') {
+  size_t at = 1;
+  while (at < string.size()) {
+    size_t run = at;
+    while (run < string.size() && string[run] != '\\' && string[run] != '"') ++run;
+    if (collected.size() + (run - at) > kMaxTextLength) return false;
+    collected.append(string.substr(at, run - at));
+    if (run == string.size() || string[run] == '"') return true;
+    at = run + 1;  // after the backslash
+    if (at == string.size()) {
       if (collected.size() >= kMaxTextLength) return false;
-      collected += byte;
+      collected += '\\';
+      return true;
     }
-    if (escape) byte = string[++i];
-    if (collected.size() >= kMaxTextLength) return false;
-    collected += byte;
+    bool quote = string[at] == '"' || string[at] == '\'';
+    if (collected.size() + (quote ? 1 : 2) > kMaxTextLength) return false;
+    if (!quote) collected += '\\';
+    collected += string[at++];
   }
   return true;
 }
