@@ -128,7 +128,11 @@ Conversion TextConverter::convert(std::string_view text, std::string& buffer,
     case Source::other:
       break;
   }
-  if (run_iconv(to_utf8_, text, work_) != std::string_view::npos) return Conversion::invalid_input;
+  // The result must live in `buffer`: the next text reuses `work_`.
+  if (run_iconv(to_utf8_, text, buffer) != std::string_view::npos) return Conversion::invalid_input;
+  out = buffer;
+  if (target_ == CatalogEncoding::utf8) return Conversion::converted;
+  work_.swap(buffer);
   return to_target(work_, buffer, out);
 }
 
