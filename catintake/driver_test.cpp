@@ -133,3 +133,19 @@ TEST(Driver, KeyLanguageFromTheFirstLanguageLineOfTheCatalog) {
 
 }  // namespace
 }  // namespace catintake
+
+namespace catintake {
+namespace {
+
+TEST(Driver, ACodeWithALineBreakIsNoCodeAndNothingIsWritten) {
+  Fixture f;
+  for (std::string prefix : {"d\ne=", "n=", "\xC3\xA9x="}) {
+    auto result = run_tool(run, {"catintake", f.catalog, prefix + f.input});
+    EXPECT_EQ(result.exit_code, 1) << prefix;
+    EXPECT_EQ(result.err, "catintake - no language code or invalid language code.\n") << prefix;
+    EXPECT_EQ(read_file(f.catalog), CATALOG);
+  }
+}
+
+}  // namespace
+}  // namespace catintake
