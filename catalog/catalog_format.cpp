@@ -25,8 +25,8 @@ std::string_view key_text(const LanguageLine& line) {
   return text;
 }
 
-size_t head_length(std::string_view content) {
-  size_t colon = content.find(':', std::min<size_t>(content.size(), 2));
+size_t head_length(std::string_view content, size_t code_size) {
+  size_t colon = content.find(':', std::min(content.size(), code_size));
   if (colon == std::string_view::npos) return 0;
   size_t end = colon + 1;
   return end < content.size() && is_blank(content[end]) ? end + 1 : end;

@@ -26,10 +26,10 @@ LanguageLine read_language_line(std::string_view content);
 // The text of a key line: what follows its ':', less at most one blank.
 std::string_view key_text(const LanguageLine& line);
 
-// The length of a language line's head: its code and everything up to the first ':' after
-// it (blanks, a plural index), the ':' and at most one blank after it. The text follows.
-// 0 when no ':' follows the code: then the whole line is text.
-size_t head_length(std::string_view content);
+// The length of a language line's head: its code (the first `code_size` bytes) and everything
+// up to the first ':' after it (blanks, a plural index), the ':' and at most one blank after
+// it. The text follows. 0 when no ':' follows the code: then the whole line is text.
+size_t head_length(std::string_view content, size_t code_size = 2);
 
 // The message key of a key text. `numeric` is set when the key language is "00".
 //  - numeric: the number read as strtol with base 0 reads it, hashed as a number, unless the

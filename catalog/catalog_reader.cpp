@@ -10,14 +10,6 @@ std::string_view without_bom(std::string_view bytes) {
   return bytes;
 }
 
-LanguageLine read_head(std::string_view content, ReadRules::Code form) {
-  if (form == ReadRules::Code::two_bytes) return read_language_line(content);
-  LanguageLine line;
-  line.code = content.substr(0, content.size() >= 3 && content[2] == '-' ? 5 : 2);
-  line.after_code = skip_blanks(content.substr(line.code.size()));
-  return line;
-}
-
 // The import's rule: a whole usable code before the first ':'.
 std::string_view code_before_colon(std::string_view content) {
   if (content.empty() || content[0] == '#') return {};
@@ -66,7 +58,7 @@ CatalogLine classify_line(std::string_view content, bool has_line_end, const Rea
   if (is_comment(content)) return line;
   line.kind = LineKind::short_line;
   if (content.size() + (has_line_end ? 1 : 0) < 3) return line;
-  line.head = read_head(content, rules.code);
+  line.head = read_language_line(content, rules.code);
   line.kind = LineKind::no_opener;
   if (!line.head.has_colon() && !line.head.has_plural_index()) return line;
   line.kind = LineKind::translation;
@@ -75,6 +67,14 @@ CatalogLine classify_line(std::string_view content, bool has_line_end, const Rea
   line.key_text = rules.key_line == ReadRules::KeyLine::as_read
                       ? key_text(line.head)
                       : content.substr(key_language.size() + 2);
+  return line;
+}
+
+LanguageLine read_language_line(std::string_view content, ReadRules::Code code) {
+  if (code == ReadRules::Code::two_bytes) return read_language_line(content);
+  LanguageLine line;
+  line.code = content.substr(0, content.size() >= 3 && content[2] == '-' ? 5 : 2);
+  line.after_code = skip_blanks(content.substr(line.code.size()));
   return line;
 }
 

@@ -16,12 +16,12 @@ namespace catalog {
 struct ReadRules {
   // How a language line's code is taken from its head.
   enum class Code {
-    two_bytes,    // always its first two bytes (the sub-catalog merge)
-    two_or_five,  // five bytes when the third is '-', else two (the import)
+    two_bytes,    // always its first two bytes
+    two_or_five,  // five bytes when the third is '-', else two (the import and the merge)
   };
   // Where the key language comes from when none is given.
   enum class KeyLanguage {
-    // The code of the first language line (the sub-catalog merge).
+    // The code of the first language line (the merge).
     first_language_line,
     // The first line, not blank and not opened by '#', whose text before its first ':' is a
     // whole code that may stand for a language, two bytes or five with a hyphen third (the
@@ -79,6 +79,10 @@ class CatalogReader {
 // left 0.
 CatalogLine classify_line(std::string_view content, bool has_line_end, const ReadRules& rules,
                           std::string_view key_language);
+
+// The head of the language line `content` (leading blanks skipped, no line end) with its code
+// taken by `code`; fewer bytes only when the content is shorter.
+LanguageLine read_language_line(std::string_view content, ReadRules::Code code);
 
 // The key language that `bytes` give by the rule of `rules`; empty when they give none.
 std::string_view find_key_language(std::string_view bytes, ReadRules rules);

@@ -41,13 +41,17 @@ TEST(MainCatalog, DropsCommentsBlankLinesAndLeadingBlanks) {
   EXPECT_EQ(out.err, "");
 }
 
-TEST(MainCatalog, WithoutLanguageLinesComesOutEmpty) {
-  EXPECT_EQ(merged("").output, "");
-  EXPECT_EQ(merged("// only a comment\n\n").output, "");
+TEST(MainCatalog, WithoutLinesComesOutEmpty) {
+  for (const char* main : {"", "\n \t\r\n", "\xEF\xBB\xBF"}) {
+    Outcome out = merged(main);
+    EXPECT_TRUE(out.read);
+    EXPECT_EQ(out.output, "");
+    EXPECT_EQ(out.err, "");
+  }
 }
 
 TEST(MainCatalog, ReportsInvalidLanguageCodesAndLeavesTheLinesOut) {
-  Outcome out = merged("en: A\nd\nde\nde x\npt-BR: B\nen\n", {});
+  Outcome out = merged("en: A\nd\nde\nde x\npt-BRx: B\nen\n", {});
   EXPECT_EQ(out.output, "en: A\n\n");
   EXPECT_EQ(out.err,
             " catweld - invalid language code on main.cat(2)\n"
@@ -288,12 +292,14 @@ TEST(Bytes, PilcrowHasNoMeaning) {
             "b\n\n");
 }
 
-TEST(Bytes, NulBytesAreOrdinaryBytes) {
+TEST(Bytes, NulBytesOfSubCatalogsAreOrdinaryBytes) {
   std::string nul(1, '\0');
-  Outcome out = merged("en: A" + nul + "B\nde: x" + nul + "\n" + nul + "en: C\n",
-                       {"en: A" + nul + "B\nfr: y" + nul + "z\n"});
-  EXPECT_EQ(out.output, "en: A" + nul + "B\nde: x" + nul + "\nfr: y" + nul + "z\n\n");
-  EXPECT_EQ(out.err, " catweld - invalid language code on line main.cat(3)\n");
+  Outcome out = merged("en: A\nde: x\n", {"en: A\nfr: y" + nul + "z\n" + nul + "fr: w\nen: A" +
+                                              nul + "\nfr: dropped\n"});
+  EXPECT_EQ(out.output, "en: A\nde: x\nfr: y" + nul + "z\n\n");
+  EXPECT_EQ(out.err,
+            "catweld - message has the wrong language code, sub1.cat(3)\n"
+            "catweld - message key is not found, sub1.cat(4)\n");
 }
 
 }  // namespace
