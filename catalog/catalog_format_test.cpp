@@ -38,6 +38,10 @@ TEST(LanguageLine, HeadRunsThroughTheColonAndOneBlank) {
   EXPECT_EQ(head_length("de x"), 0u);  // no colon: all text
   EXPECT_EQ(head_length("d:"), 0u);    // the colon is part of the code
   EXPECT_EQ(head_length(""), 0u);
+  // A longer code is searched past as a whole, whatever its bytes.
+  EXPECT_EQ(head_length("pt-BR: x", 5), 7u);
+  EXPECT_EQ(head_length("ab-:\t\t: y", 5), 8u);
+  EXPECT_EQ(head_length("ab-:x", 5), 0u);
 }
 
 TEST(LanguageLine, CommentsAreHashOrDoubleSlash) {

@@ -8,8 +8,8 @@
 namespace catalog {
 namespace {
 
-constexpr ReadRules kMerge{ReadRules::Code::two_bytes, ReadRules::KeyLanguage::first_language_line,
-                           ReadRules::KeyLine::as_read};
+constexpr ReadRules kMerge{ReadRules::Code::two_or_five,
+                           ReadRules::KeyLanguage::first_language_line, ReadRules::KeyLine::as_read};
 constexpr ReadRules kImport{ReadRules::Code::two_or_five,
                             ReadRules::KeyLanguage::first_code_before_colon,
                             ReadRules::KeyLine::as_written};
@@ -32,7 +32,10 @@ const std::string kSample =
 
 TEST(CatalogReader, TheToolsRulesDifferOnlyWhereTheyAreNamed) {
   EXPECT_EQ(kinds(kSample, kMerge),
-            "comment comment blank key(Open) key(Close) key( Two) text short no-opener no-opener ");
+            "comment comment blank key(Open) key(Close) key( Two) text short no-opener text ");
+  ReadRules two_bytes = kMerge;
+  two_bytes.code = ReadRules::Code::two_bytes;
+  EXPECT_EQ(kinds("en: A\npt-BR: y\n", two_bytes), "key(A) no-opener ");
   EXPECT_EQ(kinds(kSample, kImport, "en"),
             "comment comment blank text text key( Two) text short no-opener text ");
 }
@@ -42,8 +45,18 @@ TEST(CatalogReader, TheLastLineWithoutLineEndCountsItsBytesAlone) {
   EXPECT_EQ(kinds("en: A\nab\n", kMerge), "key(A) no-opener ");
 }
 
+TEST(CatalogReader, FiveByteCodesAreWholeWhateverTheirBytes) {
+  EXPECT_EQ(kinds("pt-BR: A\npt-BR[1]: B\npt: C\nab-:: :x\nab-c\n", kMerge),
+            "key(A) text text text no-opener ");
+  LanguageLine line = read_language_line("zh-TW \t[1]: x", ReadRules::Code::two_or_five);
+  EXPECT_EQ(line.code, "zh-TW");
+  EXPECT_EQ(line.after_code, "[1]: x");
+  EXPECT_EQ(read_language_line("ab-", ReadRules::Code::two_or_five).code, "ab-");
+}
+
 TEST(CatalogReader, KeyLanguageByEachRule) {
   EXPECT_EQ(find_key_language("# c\nde[1]: x\nen: y\n", kMerge), "de");
+  EXPECT_EQ(find_key_language("zh-TW[1]: x\n", kMerge), "zh-TW");
   EXPECT_EQ(find_key_language("# c\nde[1]: x\nen : y\nfr-CA: z\n", kImport), "fr-CA");
   EXPECT_EQ(find_key_language("//: x\n=x: y\n", kImport), "");
   EXPECT_EQ(find_key_language("x\n", kMerge), "");
