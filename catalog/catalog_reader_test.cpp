@@ -9,7 +9,8 @@ namespace catalog {
 namespace {
 
 constexpr ReadRules kMerge{ReadRules::Code::two_or_five,
-                           ReadRules::KeyLanguage::first_language_line, ReadRules::KeyLine::as_read};
+                           ReadRules::KeyLanguage::first_language_line,
+                           ReadRules::KeyLine::as_read};
 constexpr ReadRules kImport{ReadRules::Code::two_or_five,
                             ReadRules::KeyLanguage::first_code_before_colon,
                             ReadRules::KeyLine::as_written};

@@ -1,6 +1,7 @@
 #include "catweld/catalog_checks.h"
 
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ TEST(CatalogChecks, PoAndXliffNamesInAnyCase) {
 
 TEST(CatalogChecks, ForeignContentByItsFirstBytes) {
   const std::pair<std::string, ReportKind> foreign[] = {
-      {"\xFF\xFE" "e\0n\0"s, ReportKind::utf16_byte_order_mark},
+      {"\xFF\xFE<\0"s, ReportKind::utf16_byte_order_mark},
       {"\xFE\xFF\0e"s, ReportKind::utf16_byte_order_mark},
       {"en: A\nde: \0\n"s, ReportKind::nul_byte},
       {"\xEF\xBB\xBF\n \t\n# translator\n#, fuzzy\n  msgid \"\"\n", ReportKind::begins_like_po},
@@ -29,7 +30,7 @@ TEST(CatalogChecks, ForeignContentByItsFirstBytes) {
   for (const auto& [bytes, kind] : foreign) EXPECT_EQ(foreign_content(bytes), kind) << bytes;
   // Only the opening counts, and a comment is only a '#' line.
   for (const char* bytes : {"", "\n", "en: A\nmsgid x\n", "// c\nmsgid \"\"\n", "# msgid\nen: A\n",
-                            "en: <b>\n", "\xFE\nen: A\n", "\xEF\xBB\xBF" "en: A\n<x>\n"})
+                            "en: <b>\n", "\xFE\nen: A\n", "\xEF\xBB\xBF# c\nen: A\n<x>\n"})
     EXPECT_EQ(foreign_content(bytes), std::nullopt) << bytes;
 }
 

@@ -199,7 +199,6 @@ TEST(DriverUsage, HelpAndVersionAloneGoToStandardOutput) {
   EXPECT_EQ(version.err, "");
 }
 
-
 TEST(DriverUsage, HelpOrVersionWithFilesAreUsageErrors) {
   ScratchDir dir;
   write_file(dir / "app.cat", "en: A\n");

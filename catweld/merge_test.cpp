@@ -224,7 +224,8 @@ TEST(FiveCharacterCodes, ReplaceOnlyTheSameWholeCodeIgnoringCase) {
 }
 
 TEST(FiveCharacterCodes, TheTranslationLanguageIsTheWholeCode) {
-  Outcome out = merged("en: A\n", {"en: A\npt-BR: B\npt: dropped\n", "en: A\npt-br: case counts\n"});
+  Outcome out =
+      merged("en: A\n", {"en: A\npt-BR: B\npt: dropped\n", "en: A\npt-br: case counts\n"});
   EXPECT_EQ(out.output, "en: A\npt-BR: B\n\n");
   EXPECT_EQ(out.err,
             "catweld - message has the wrong language code, sub1.cat(3)\n"
@@ -232,10 +233,11 @@ TEST(FiveCharacterCodes, TheTranslationLanguageIsTheWholeCode) {
 }
 
 TEST(FiveCharacterCodes, TheKeyLanguageMayHaveFive) {
-  Outcome out = merged("pt-BR: Abrir\nen: Open\npt-BR[1]: plural\n\npt-BR: Fechar\n",
-                       {"pt-BR: Fechar\nen: Close\n" + hash_line("Abrir") +
-                        "en: Opens\npt: Abrir\nen: dropped\n"});
-  EXPECT_EQ(out.output, "pt-BR: Abrir\nen: Opens\npt-BR[1]: plural\n\npt-BR: Fechar\nen: Close\n\n");
+  Outcome out = merged(
+      "pt-BR: Abrir\nen: Open\npt-BR[1]: plural\n\npt-BR: Fechar\n",
+      {"pt-BR: Fechar\nen: Close\n" + hash_line("Abrir") + "en: Opens\npt: Abrir\nen: dropped\n"});
+  EXPECT_EQ(out.output,
+            "pt-BR: Abrir\nen: Opens\npt-BR[1]: plural\n\npt-BR: Fechar\nen: Close\n\n");
   EXPECT_EQ(out.err, "catweld - message has the wrong language code, sub1.cat(5)\n");
 }
 
@@ -352,7 +354,7 @@ TEST(Bytes, PilcrowHasNoMeaning) {
 TEST(Bytes, NulBytesOfSubCatalogsAreOrdinaryBytes) {
   std::string nul(1, '\0');
   Outcome out = merged("en: A\nde: x\n", {"en: A\nfr: y" + nul + "z\n" + nul + "fr: w\nen: A" +
-                                              nul + "\nfr: dropped\n"});
+                                          nul + "\nfr: dropped\n"});
   EXPECT_EQ(out.output, "en: A\nde: x\nfr: y" + nul + "z\n\n");
   EXPECT_EQ(out.err,
             "catweld - message has the wrong language code, sub1.cat(3)\n"

@@ -21,7 +21,9 @@ catalog::LanguageLine head_of(std::string_view text) {
   return catalog::read_language_line(text, kCodeRule);
 }
 
-std::string_view plural_of(std::string_view text) { return plural_part(head_of(text)); }
+std::string_view plural_of(std::string_view text) {
+  return plural_part(head_of(text));
+}
 
 }  // namespace
 

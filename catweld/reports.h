@@ -15,14 +15,13 @@ enum class ReportKind {
   input_unreadable,       // fatal: a sub-catalog cannot be read
   catalog_refused,        // fatal: the catalog is no file that may be rewritten; `detail` why
   syntax_error,           // fatal: a language line before the first key line
-  // Fatal: the main catalog `file` is refused as no catalog (see catalog_checks.h).
-  po_or_xliff_name,       // its name ends in .po, .pot, .xlf or .xliff
-  begins_like_po,         // its first line that is no comment is a msgid or msgctxt line
-  begins_like_xml,        // its first byte that is no blank is '<'
-  nul_byte,               // it holds a NUL byte
-  utf16_byte_order_mark,  // it begins with FF FE or FE FF
-  no_message,             // it has lines that are not blank, but no key line
-  hash_line_in_catalog,   // `line` is a sub-catalog hash line
+  po_or_xliff_name,       // fatal, as no catalog (catalog_checks.h): a PO or XLIFF file's name
+  begins_like_po,         // fatal, as no catalog: the first line not '#' is msgid or msgctxt
+  begins_like_xml,        // fatal, as no catalog: the first byte not blank is '<'
+  nul_byte,               // fatal, as no catalog: a NUL byte
+  utf16_byte_order_mark,  // fatal, as no catalog: FF FE or FE FF first
+  no_message,             // fatal, as no catalog: lines not blank, but no key line
+  hash_line_in_catalog,   // fatal, as no catalog: `line` is a sub-catalog hash line
   output_failed,          // fatal: the rewrite failed; `detail` is the system's error text
   short_language_code,    // warning: a main-catalog line of fewer than 3 characters
   invalid_language_code,  // warning: no ':' or '[' after a main-catalog line's code
