@@ -14,7 +14,7 @@ bool is_comment(std::string_view content) {
 
 LanguageLine read_language_line(std::string_view content) {
   LanguageLine line;
-  line.code = content.substr(0, 2);
+  line.code = content.substr(0, code_length(content));
   line.after_code = skip_blanks(content.substr(line.code.size()));
   return line;
 }
@@ -25,8 +25,12 @@ std::string_view key_text(const LanguageLine& line) {
   return text;
 }
 
+size_t code_length(std::string_view content) {
+  return content.size() >= 3 && content[2] == '-' ? std::min<size_t>(content.size(), 5) : 2;
+}
+
 size_t head_length(std::string_view content) {
-  size_t colon = content.find(':', std::min<size_t>(content.size(), 2));
+  size_t colon = content.find(':', std::min(content.size(), code_length(content)));
   if (colon == std::string_view::npos) return 0;
   size_t end = colon + 1;
   return end < content.size() && is_blank(content[end]) ? end + 1 : end;

@@ -13,8 +13,8 @@ namespace catalog {
 bool is_comment(std::string_view content);
 
 // The head of a language line, read from the line's content (leading blanks skipped, no line
-// end): the code is its first two bytes (fewer only when the content is shorter), then come
-// optional blanks and the byte that opens the rest, ':' or '['.
+// end): the code (see code_length), then optional blanks and the byte that opens the rest, ':'
+// or '['.
 struct LanguageLine {
   std::string_view code;
   std::string_view after_code;  // from the first byte after the code's blanks on
@@ -26,9 +26,13 @@ LanguageLine read_language_line(std::string_view content);
 // The text of a key line: what follows its ':', less at most one blank.
 std::string_view key_text(const LanguageLine& line);
 
-// The length of a language line's head: its code and everything up to the first ':' after
-// it (blanks, a plural index), the ':' and at most one blank after it. The text follows.
-// 0 when no ':' follows the code: then the whole line is text.
+// The length of a language line's code: five bytes when the third is '-' ("pt-BR"), else two
+// (fewer only when the content is shorter).
+size_t code_length(std::string_view content);
+
+// The length of a language line's head: its code and everything up to the first ':' after it
+// (blanks, a plural index), the ':' and at most one blank after it. The text follows. 0 when no
+// ':' follows the code: then the whole line is text.
 size_t head_length(std::string_view content);
 
 // The message key of a key text. `numeric` is set when the key language is "00".

@@ -26,7 +26,8 @@ TEST(LanguageLine, SplitsCodeBlanksAndOpener) {
   EXPECT_FALSE(line.has_colon());
   EXPECT_TRUE(read_language_line("en:").has_colon());
   EXPECT_EQ(read_language_line("e").code, "e");
-  EXPECT_EQ(read_language_line("pt-BR: x").after_code, "-BR: x");  // no colon: not a code
+  EXPECT_EQ(read_language_line("pt-BR: x").code, "pt-BR");
+  EXPECT_EQ(read_language_line("ptxBR: x").after_code, "xBR: x");  // no colon after two bytes
 }
 
 TEST(LanguageLine, HeadRunsThroughTheColonAndOneBlank) {
@@ -38,6 +39,10 @@ TEST(LanguageLine, HeadRunsThroughTheColonAndOneBlank) {
   EXPECT_EQ(head_length("de x"), 0u);  // no colon: all text
   EXPECT_EQ(head_length("d:"), 0u);    // the colon is part of the code
   EXPECT_EQ(head_length(""), 0u);
+  // A longer code is searched past as a whole, whatever its bytes.
+  EXPECT_EQ(head_length("pt-BR: x"), 7u);
+  EXPECT_EQ(head_length("ab-:\t\t: y"), 8u);
+  EXPECT_EQ(head_length("ab-:x"), 0u);
 }
 
 TEST(LanguageLine, CommentsAreHashOrDoubleSlash) {

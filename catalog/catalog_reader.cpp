@@ -10,14 +10,6 @@ std::string_view without_bom(std::string_view bytes) {
   return bytes;
 }
 
-LanguageLine read_head(std::string_view content, ReadRules::Code form) {
-  if (form == ReadRules::Code::two_bytes) return read_language_line(content);
-  LanguageLine line;
-  line.code = content.substr(0, content.size() >= 3 && content[2] == '-' ? 5 : 2);
-  line.after_code = skip_blanks(content.substr(line.code.size()));
-  return line;
-}
-
 // The import's rule: a whole usable code before the first ':'.
 std::string_view code_before_colon(std::string_view content) {
   if (content.empty() || content[0] == '#') return {};
@@ -42,17 +34,17 @@ bool CatalogReader::next(CatalogLine& line) {
   std::string_view text;
   if (!lines_.next(text)) return false;
   std::string_view content = skip_blanks(text);
-  line = classify_line(content, lines_.had_line_end(), rules_, key_language_);
+  line = classify_line(content, lines_.had_line_end(), key_language_);
   if (key_language_.empty() && line.kind == LineKind::translation &&
       rules_.key_language == ReadRules::KeyLanguage::first_language_line) {
     key_language_ = line.head.code;
-    line = classify_line(content, lines_.had_line_end(), rules_, key_language_);
+    line = classify_line(content, lines_.had_line_end(), key_language_);
   }
   line.number = lines_.line_number();
   return true;
 }
 
-CatalogLine classify_line(std::string_view content, bool has_line_end, const ReadRules& rules,
+CatalogLine classify_line(std::string_view content, bool has_line_end,
                           std::string_view key_language) {
   CatalogLine line;
   line.content = content;
@@ -62,7 +54,7 @@ CatalogLine classify_line(std::string_view content, bool has_line_end, const Rea
   if (is_comment(content)) return line;
   line.kind = LineKind::short_line;
   if (content.size() + (has_line_end ? 1 : 0) < 3) return line;
-  line.head = read_head(content, rules.code);
+  line.head = read_language_line(content);
   line.kind = LineKind::no_opener;
   if (!line.head.has_colon() && !line.head.has_plural_index()) return line;
   line.kind = LineKind::translation;

@@ -14,21 +14,15 @@
 namespace catalog {
 
 struct ReadRules {
-  // How a language line's code is taken from its head.
-  enum class Code {
-    two_bytes,    // always its first two bytes (the sub-catalog merge)
-    two_or_five,  // five bytes when the third is '-', else two (the import)
-  };
   // Where the key language comes from when none is given.
   enum class KeyLanguage {
-    // The code of the first language line (the sub-catalog merge).
+    // The code of the first language line (the merge).
     first_language_line,
     // The first line, not blank and not opened by '#', whose text before its first ':' is a
     // whole code that may stand for a language, two bytes or five with a hyphen third (the
     // import).
     first_code_before_colon,
   };
-  Code code;
   KeyLanguage key_language;
 };
 
@@ -66,11 +60,12 @@ class CatalogReader {
   std::string_view key_language_;
 };
 
-// What the line `content` (leading blanks skipped, no line end) is under `rules`, with
+// What the line `content` (leading blanks skipped, no line end) is, with
 // `key_language` as the key language (empty: none yet, so no line is a key line). `number` is
 // left 0.
-CatalogLine classify_line(std::string_view content, bool has_line_end, const ReadRules& rules,
+CatalogLine classify_line(std::string_view content, bool has_line_end,
                           std::string_view key_language);
+
 
 // The key language that `bytes` give by the rule of `rules`; empty when they give none.
 std::string_view find_key_language(std::string_view bytes, ReadRules rules);

@@ -4,28 +4,35 @@
 #include "catalog/text_routines.h"
 
 namespace catalog {
+namespace {
+
+bool begins_like_po(std::string_view bytes) {
+  LineReader lines(bytes);
+  std::string_view line;
+  while (lines.next(line)) {
+    std::string_view content = skip_blanks(line);
+    if (content.empty() || content.starts_with('#')) continue;
+    return content.starts_with("msgid") || content.starts_with("msgctxt");
+  }
+  return false;
+}
+
+}  // namespace
 
 bool has_translation_file_name(std::string_view name) {
-  size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return false;
-  std::string_view extension = name.substr(dot);
-  for (std::string_view known : {".po", ".pot", ".xlf", ".xliff"})
-    if (equals_ignoring_case(extension, known)) return true;
+  for (std::string_view suffix : {".po", ".pot", ".xlf", ".xliff"})
+    if (name.size() >= suffix.size() &&
+        equals_ignoring_case(name.substr(name.size() - suffix.size()), suffix))
+      return true;
   return false;
 }
 
 TextKind text_kind(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return TextKind::utf16;
+  if (bytes.find('\0') != std::string_view::npos) return TextKind::binary;
   skip_utf8_bom(bytes);
   if (skip_blanks(bytes).starts_with('<')) return TextKind::xml;
-  LineReader lines(bytes);
-  std::string_view line;
-  while (lines.next(line)) {
-    line = skip_blanks(line);
-    if (line.empty() || line.starts_with('#')) continue;
-    return line.starts_with("msgid") || line.starts_with("msgctxt") ? TextKind::po
-                                                                     : TextKind::other;
-  }
-  return TextKind::other;
+  return begins_like_po(bytes) ? TextKind::po : TextKind::other;
 }
 
 }  // namespace catalog

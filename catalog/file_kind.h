@@ -1,21 +1,24 @@
 #pragma once
-// Telling a catalog from the translators' files that are given where a catalog is expected:
-// rewriting a PO or XLIFF file as a catalog would destroy it.
+// Telling a catalog from the files that are given where a catalog is expected: rewriting a PO
+// file, an XML document or a binary file as a catalog would throw away every line of it that
+// is no catalog line.
 
 #include <string_view>
 
 namespace catalog {
 
-// Whether a file name ends in .po, .pot, .xlf or .xliff, in any case.
+// Whether a file name ends in .po, .pot, .xlf or .xliff, letters in any case.
 bool has_translation_file_name(std::string_view name);
 
 enum class TextKind {
-  other,     // possibly a catalog
-  po,        // after a byte-order mark, blank lines and '#' comments, a msgid or msgctxt line
-  xml,       // after a byte-order mark and blanks, '<'
+  other,  // possibly a catalog
+  utf16,  // a UTF-16 byte-order mark (FF FE or FE FF) first
+  binary,  // a NUL byte anywhere
+  xml,    // after a UTF-8 byte-order mark and blanks, '<'
+  po,     // after a UTF-8 byte-order mark, blank lines and '#' lines, a msgid or msgctxt line
 };
 
-// What the bytes of an existing file begin like.
+// What the bytes of an existing file are instead of a catalog, judged in the order above.
 TextKind text_kind(std::string_view bytes);
 
 }  // namespace catalog

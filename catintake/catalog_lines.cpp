@@ -58,7 +58,7 @@ CatalogLines::Node CatalogLines::link_after(Node node, std::string_view text) {
 void CatalogLines::classify(Node node, bool has_line_end) {
   LineNode& entry = nodes_[node];
   catalog::CatalogLine line =
-      catalog::classify_line(entry.text, has_line_end, kCatalogRules, key_language_.view());
+      catalog::classify_line(entry.text, has_line_end, key_language_.view());
   if (line.kind != catalog::LineKind::key) return;
   entry.key = true;
   entry.key_text = line.key_text;

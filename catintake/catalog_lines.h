@@ -14,10 +14,9 @@
 
 namespace catintake {
 
-// How the import reads a catalog: codes of two or five bytes, the key language from the first
-// code before a ':', key lines as the format reads them.
+// How the import reads a catalog: the key language from the first code before a ':'.
 inline constexpr catalog::ReadRules kCatalogRules{
-    catalog::ReadRules::Code::two_or_five, catalog::ReadRules::KeyLanguage::first_code_before_colon};
+    catalog::ReadRules::KeyLanguage::first_code_before_colon};
 
 class CatalogLines {
  public:

@@ -80,6 +80,7 @@ class Importer {
   int out_of_memory();
   void split_output_argument();
   bool open_catalog();
+  bool is_catalog_text(std::string_view bytes);
   bool import(size_t position);
   // The language prefix (none: empty) and the file name of an input argument; false, reported,
   // when a prefix has no file name after it.
@@ -183,17 +184,28 @@ bool Importer::open_catalog() {
   }
   catalog_read_ = cattools::read_file(output_, catalog_bytes_);
   if (!catalog_read_.ok()) return true;
-  catalog::TextKind kind = catalog::text_kind(catalog_bytes_);
-  if (kind != catalog::TextKind::other)
-    return refuse({.kind = kind == catalog::TextKind::po ? ReportKind::catalog_is_po
-                                                          : ReportKind::catalog_is_xml,
-                   .file = output_});
+  if (!is_catalog_text(catalog_bytes_)) return false;
   // A catalog is UTF-8 when every line is; else its bytes are Latin-1.
   if (!catalog::is_valid_utf8(catalog_bytes_)) encoding_ = CatalogEncoding::latin1;
   if (key_given_) return true;
   std::string_view code = catalog::find_key_language(catalog_bytes_, kCatalogRules);
   if (!code.empty()) key_ = LanguageCode(code);
   return true;
+}
+
+// A translator's file or a UTF-16 text given as the catalog is refused; NUL bytes are copied
+// like any other.
+bool Importer::is_catalog_text(std::string_view bytes) {
+  switch (catalog::text_kind(bytes)) {
+    case catalog::TextKind::po:
+      return refuse({.kind = ReportKind::catalog_is_po, .file = output_});
+    case catalog::TextKind::xml:
+      return refuse({.kind = ReportKind::catalog_is_xml, .file = output_});
+    case catalog::TextKind::utf16:
+      return refuse({.kind = ReportKind::catalog_is_utf16, .file = output_});
+    default:
+      return true;
+  }
 }
 
 bool Importer::import(size_t position) {

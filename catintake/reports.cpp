@@ -118,6 +118,8 @@ std::string report_text(const Report& r) {
       return refusal_text(r, "it begins like a PO file");
     case ReportKind::catalog_is_xml:
       return refusal_text(r, "it begins like an XML document");
+    case ReportKind::catalog_is_utf16:
+      return refusal_text(r, "not a text file (a UTF-16 byte-order mark)");
     case ReportKind::unknown_option:
       return concat({"catintake - ", r.detail, ": unknown option\n"});
     case ReportKind::imported_language:

@@ -41,6 +41,7 @@ enum class ReportKind {
   catalog_named_like_input,  // its name ends in .po, .pot, .xlf or .xliff
   catalog_is_po,             // it begins like a PO file
   catalog_is_xml,            // it begins like an XML document
+  catalog_is_utf16,          // it begins with a UTF-16 byte-order mark
   unknown_option,            // `detail` the argument
   imported_language,         // progress: `detail` the language, `file` the input
   created_catalog,           // progress: `file` the catalog

@@ -4,6 +4,8 @@
 #include <ostream>
 #include <streambuf>
 
+#include "catalog/file_kind.h"
+#include "catweld/catalog_checks.h"
 #include "catweld/merge.h"
 #include "platform/file_io.h"
 
@@ -29,9 +31,8 @@ class Run {
   int execute() {
     if (is_only_argument("--help")) return print(kUsage);
     if (is_only_argument("--version")) return print(kVersionLine);
-    if (args_.size() < 3) return fail({ReportKind::usage});
-    if (!open_target()) return 1;
-    if (!read_main()) return 1;
+    if (!arguments_accepted()) return 1;
+    if (!open_target() || !read_main()) return 1;
     for (size_t i = 2; i < args_.size(); ++i)
       if (!include(args_[i])) return 1;
     return rewrite();
@@ -41,6 +42,26 @@ class Run {
   bool is_only_argument(std::string_view option) const {
     return args_.size() == 2 && args_[1] == option;
   }
+  // The command line's faults, found before any file is touched: an option anywhere but
+  // alone (a file whose name begins with '-' is given as "./-x"), fewer than two files, or a
+  // main catalog named like a PO or XLIFF file.
+  bool arguments_accepted() {
+    for (size_t i = 1; i < args_.size(); ++i)
+      if (args_[i].starts_with('-')) return refuse_option(args_[i]);
+    if (args_.size() < 3) return refuse({ReportKind::usage});
+    if (catalog::has_translation_file_name(args_[1])) return refuse({ReportKind::po_or_xliff_name, args_[1]});
+    return true;
+  }
+  bool refuse_option(const std::string& arg) {
+    bool known = arg == "--help" || arg == "--version";
+    report({known ? ReportKind::option_not_alone : ReportKind::unknown_option, arg});
+    return refuse({ReportKind::usage});
+  }
+  bool refuse(const Report& fatal) {
+    report(fatal);
+    return false;
+  }
+
   // Standard output carries only what was asked for; failing to write it fails the run.
   int print(std::string_view text) { return write_to_console(console_.out, text) ? 0 : 1; }
   // A report that cannot be written does not end the run.

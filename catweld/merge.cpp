@@ -1,16 +1,17 @@
 #include "catweld/merge.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "catalog/catalog_reader.h"
 #include "catalog/line_reader.h"
 #include "catalog/text_routines.h"
+#include "catweld/catalog_checks.h"
 
 namespace catweld {
 namespace {
 
 using catalog::LanguageLine;
-using catalog::read_language_line;
 
 // The escape a byte is stored as in a translation line, or 0 when it stays as it is.
 char escape_letter(char byte) {
@@ -42,10 +43,9 @@ std::string escaped(std::string_view head, std::string_view text) {
   return result;
 }
 
-// How the main catalog is read: two-byte codes, the key language from its first language line,
-// key lines as the format reads them.
-constexpr catalog::ReadRules kMainCatalogRules{catalog::ReadRules::Code::two_bytes,
-                                               catalog::ReadRules::KeyLanguage::first_language_line};
+// How the main catalog is read: the key language comes from its first language line.
+constexpr catalog::ReadRules kMainCatalogRules{
+    catalog::ReadRules::KeyLanguage::first_language_line};
 
 size_t count_lines(std::string_view bytes) {
   size_t lines = 1;
@@ -63,27 +63,42 @@ std::string_view Merge::keep_bytes(std::string bytes) {
 
 bool Merge::read_main(std::string_view name, std::string bytes) {
   std::string_view text = keep_bytes(std::move(bytes));
+  if (std::optional<ReportKind> refusal = foreign_content(text)) {
+    sink_({*refusal, name});
+    return false;
+  }
   // The catalog is UTF-8 when each line is, from its first non-blank on. No sequence can
   // span the ASCII line ends and blanks, so that is the whole text being valid UTF-8.
   std::string_view body = text;
   catalog::skip_utf8_bom(body);
   utf8_ = catalog::is_valid_utf8(body);
   store_.reserve_lines(count_lines(text));
+  return read_main_lines(name, text);
+}
+
+bool Merge::read_main_lines(std::string_view name, std::string_view text) {
   catalog::CatalogReader reader(text, kMainCatalogRules);
   catalog::CatalogLine line;
+  bool only_blank_lines = true;
   while (reader.next(line)) {
     if (key_language_.empty() && !reader.key_language().empty())
       set_key_language(reader.key_language());
+    only_blank_lines = only_blank_lines && line.kind == catalog::LineKind::blank;
     if (!read_main_line(line, {name, line.number})) return false;
   }
-  return true;
+  if (only_blank_lines || store_.message_count() > 0) return true;
+  sink_({ReportKind::no_message, name});
+  return false;
 }
 
 bool Merge::read_main_line(const catalog::CatalogLine& line, const Position& at) {
   switch (line.kind) {
     case catalog::LineKind::blank:
-    case catalog::LineKind::comment:
       return true;
+    case catalog::LineKind::comment:
+      if (!is_written_hash_line(line.content)) return true;
+      sink_({ReportKind::hash_line_in_catalog, at.file, at.line});
+      return false;
     case catalog::LineKind::short_line:
       warn(ReportKind::short_language_code, at);
       return true;
@@ -146,7 +161,7 @@ void Merge::read_sub_line(std::string_view content, uint32_t& current, const Pos
     current = select(catalog::hash_line_key(content.substr(1)), at);
     return;
   }
-  LanguageLine line = read_language_line(content);
+  LanguageLine line = catalog::read_language_line(content);
   if (is_key_line(line)) {
     current = select(key_of(catalog::key_text(line)), at);
     return;

@@ -24,8 +24,9 @@ class Merge {
  public:
   explicit Merge(ReportSink sink) : sink_(std::move(sink)) {}
 
-  // Reads the main catalog, keeping its bytes. False after the syntax error, which it has
-  // reported: a language line before the first key line.
+  // Reads the main catalog, keeping its bytes. False after a fatal error, which it has
+  // reported: bytes that are no catalog (see catalog_checks.h), a sub-catalog hash line, no key
+  // line among lines that are not all blank, or a language line before the first key line.
   bool read_main(std::string_view name, std::string bytes);
   // Includes one sub-catalog, keeping its bytes.
   void include_sub(std::string_view name, std::string bytes);
@@ -48,7 +49,9 @@ class Merge {
   std::string_view keep_bytes(std::string bytes);
   void warn(ReportKind kind, const Position& at) const { sink_({kind, at.file, at.line}); }
 
-  // One line of the main catalog; false on the syntax error.
+  // The lines of the main catalog `text`; false after a fatal error.
+  bool read_main_lines(std::string_view name, std::string_view text);
+  // One line of the main catalog; false after a fatal error.
   bool read_main_line(const catalog::CatalogLine& line, const Position& at);
   void set_key_language(std::string_view code);
   bool is_key_line(const catalog::LanguageLine& line) const;

@@ -41,13 +41,17 @@ TEST(MainCatalog, DropsCommentsBlankLinesAndLeadingBlanks) {
   EXPECT_EQ(out.err, "");
 }
 
-TEST(MainCatalog, WithoutLanguageLinesComesOutEmpty) {
-  EXPECT_EQ(merged("").output, "");
-  EXPECT_EQ(merged("// only a comment\n\n").output, "");
+TEST(MainCatalog, WithoutLinesComesOutEmpty) {
+  for (const char* main : {"", "\n \t\r\n", "\xEF\xBB\xBF"}) {
+    Outcome out = merged(main);
+    EXPECT_TRUE(out.read);
+    EXPECT_EQ(out.output, "");
+    EXPECT_EQ(out.err, "");
+  }
 }
 
 TEST(MainCatalog, ReportsInvalidLanguageCodesAndLeavesTheLinesOut) {
-  Outcome out = merged("en: A\nd\nde\nde x\npt-BR: B\nen\n", {});
+  Outcome out = merged("en: A\nd\nde\nde x\npt-BRx: B\nen\n", {});
   EXPECT_EQ(out.output, "en: A\n\n");
   EXPECT_EQ(out.err,
             " catweld - invalid language code on main.cat(2)\n"
@@ -211,6 +215,45 @@ TEST(SubCatalog, ByteOrderMarkIsSkippedAndLinesAreCounted) {
             "catweld - message key is not found, sub1.cat(4)\n");
 }
 
+TEST(FiveCharacterCodes, ReplaceAndTranslateOnlyAsTheWholeCode) {
+  std::string main = "en: A\npt: a\npt-BR: b\nzh-TW[1]: c\n";
+  EXPECT_EQ(merged(main, {"en: A\npt: P\n"}).output, "en: A\npt: P\npt-BR: b\nzh-TW[1]: c\n\n");
+  // The translation language is compared with case, the slot without.
+  Outcome out = merged(main, {"en: A\nPT-br: B\npt-BR: dropped\n"});
+  EXPECT_EQ(out.output, "en: A\npt: a\nPT-br: B\nzh-TW[1]: c\n\n");
+  EXPECT_EQ(out.err, "catweld - message has the wrong language code, sub1.cat(3)\n");
+}
+
+TEST(FiveCharacterCodes, TheKeyLanguageMayHaveFive) {
+  Outcome out = merged(
+      "pt-BR: Abrir\nen: Open\npt-BR[1]: plural\n\npt-BR: Fechar\n",
+      {"pt-BR: Fechar\nen: Close\n" + hash_line("Abrir") + "en: Opens\npt: Abrir\nen: dropped\n"});
+  EXPECT_EQ(out.output,
+            "pt-BR: Abrir\nen: Opens\npt-BR[1]: plural\n\npt-BR: Fechar\nen: Close\n\n");
+  EXPECT_EQ(out.err, "catweld - message has the wrong language code, sub1.cat(5)\n");
+}
+
+TEST(FiveCharacterCodes, TheHeadKeepsItsBlanksAndReadsBack) {
+  // The code is five bytes whatever they are: the text begins after the first ':' past them.
+  Outcome out = merged("en: A\n", {"en: A\nzh-TW\t[1]:\ta\tb\n"});
+  EXPECT_EQ(out.output, "en: A\nzh-TW\t[1]:\ta\\tb\n\n");
+  EXPECT_EQ(merged(out.output, {"en: A\nzh-tw[1]: c\n"}).output, "en: A\nzh-tw[1]: c\n\n");
+  EXPECT_EQ(merged("en: A\n", {"en: A\nab-:\t\t: y\n"}).output, "en: A\nab-:\t\t: y\n\n");
+}
+
+TEST(Refusals, HashLinesAndNoMessageEndTheReadingAtTheirPlace) {
+  Outcome out = merged("en: Open\n#1\nd\n", {});
+  EXPECT_FALSE(out.read);
+  EXPECT_EQ(out.err,
+            "catweld - main.cat:2: not rewritten: a sub-catalog hash line; give the main catalog "
+            "first\n");
+  out = merged("# c\nx\n", {});
+  EXPECT_FALSE(out.read);
+  EXPECT_EQ(out.err,
+            " catweld - invalid language code on main.cat(2)\n"
+            "catweld - main.cat: not rewritten: it holds no message\n");
+}
+
 TEST(NumericKeys, MainAndSubKeyLinesUseTheSameRule) {
   std::string main = "00: 42\nde: zweiundvierzig\n\n00: 7x\nde: sieben\n";
   Outcome out = merged(main, {"00: 0x2A\nfr: quarante-deux\n00: 7x\nfr: sept\n"});
@@ -288,12 +331,14 @@ TEST(Bytes, PilcrowHasNoMeaning) {
             "b\n\n");
 }
 
-TEST(Bytes, NulBytesAreOrdinaryBytes) {
+TEST(Bytes, NulBytesOfSubCatalogsAreOrdinaryBytes) {
   std::string nul(1, '\0');
-  Outcome out = merged("en: A" + nul + "B\nde: x" + nul + "\n" + nul + "en: C\n",
-                       {"en: A" + nul + "B\nfr: y" + nul + "z\n"});
-  EXPECT_EQ(out.output, "en: A" + nul + "B\nde: x" + nul + "\nfr: y" + nul + "z\n\n");
-  EXPECT_EQ(out.err, " catweld - invalid language code on line main.cat(3)\n");
+  Outcome out = merged("en: A\nde: x\n", {"en: A\nfr: y" + nul + "z\n" + nul + "fr: w\nen: A" +
+                                          nul + "\nfr: dropped\n"});
+  EXPECT_EQ(out.output, "en: A\nde: x\nfr: y" + nul + "z\n\n");
+  EXPECT_EQ(out.err,
+            "catweld - message has the wrong language code, sub1.cat(3)\n"
+            "catweld - message key is not found, sub1.cat(4)\n");
 }
 
 }  // namespace

@@ -17,8 +17,12 @@ std::string_view plural_part(const catalog::LanguageLine& line) {
   return trim_trailing_blanks(line.after_code.substr(0, line.after_code.find(':')));
 }
 
+catalog::LanguageLine head_of(std::string_view text) {
+  return catalog::read_language_line(text);
+}
+
 std::string_view plural_of(std::string_view text) {
-  return plural_part(catalog::read_language_line(text));
+  return plural_part(head_of(text));
 }
 
 }  // namespace
@@ -109,13 +113,13 @@ void MessageStore::enter_slot(uint32_t line) {
 }
 
 MessageStore::SlotKey MessageStore::slot_key_of(std::string_view text) {
-  catalog::LanguageLine line = catalog::read_language_line(text);
+  catalog::LanguageLine line = head_of(text);
   SlotKey key;
   key.code_size = static_cast<uint8_t>(line.code.size());
   for (uint8_t i = 0; i < key.code_size; ++i) key.code[i] = catalog::ascii_lower(line.code[i]);
   std::string_view plural = plural_part(line);
   key.has_plural = !plural.empty();
-  key.plural_hash = catalog::index_hash(plural);
+  key.plural_hash = static_cast<uint8_t>(catalog::index_hash(plural));
   return key;
 }
 
@@ -129,9 +133,9 @@ bool MessageStore::fills_slot(uint32_t line, const Probe& probe) const {
 
 uint32_t MessageStore::index_hash(const Probe& probe) {
   const SlotKey& slot = probe.slot;
-  uint32_t code =
-      static_cast<unsigned char>(slot.code[0]) | static_cast<unsigned char>(slot.code[1]) << 8;
-  return (slot.plural_hash ^ code) + probe.message * 0x9E3779B1u;
+  uint32_t hash = slot.plural_hash;
+  for (char byte : slot.code) hash = hash * 31 + static_cast<unsigned char>(byte);
+  return hash + probe.message * 0x9E3779B1u;
 }
 
 }  // namespace catweld

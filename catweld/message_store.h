@@ -6,8 +6,9 @@
 // alive as long as the store. Lookups give the answers of a search from the head:
 //  - message key -> the first message with that key, through a hash index;
 //  - (message, line code ignoring ASCII case, plural part) -> the first such line after the
-//    message's key line, where the plural part is what stands between the code and the ':'
-//    (blanks around it left out): "[1]" or nothing. A message of a few lines is searched;
+//    message's key line, where the code is taken as the format reads it (the whole "pt-BR", never its
+//    "pt") and the plural part is what stands between the code and the ':' (blanks around it
+//    left out): "[1]" or nothing. A message of a few lines is searched;
 //    the lines of a longer one go into a hash index when it is first searched, so that no
 //    message costs more than a constant per line.
 
@@ -17,9 +18,12 @@
 #include <string_view>
 #include <vector>
 
+#include "catalog/catalog_reader.h"
 #include "catalog/first_match_index.h"
 
 namespace catweld {
+
+// How catweld takes the code of a line, of the main catalog and of sub-catalogs alike.
 
 class MessageStore {
  public:
@@ -59,12 +63,14 @@ class MessageStore {
 
  private:
   // What identifies the slot a line fills, held in the line so that most comparisons need
-  // not read its text: the code folded to lower case, and the plural part's hash.
+  // not read its text: the code folded to lower case (unused bytes 0), and a byte of the plural
+  // part's hash, which only filters: equal plural parts are compared as texts. Eight bytes, so
+  // that a Line takes 32.
   struct SlotKey {
-    uint32_t plural_hash = 0;
-    char code[2] = {0, 0};
+    char code[5] = {};
     uint8_t code_size = 0;
     bool has_plural = false;
+    uint8_t plural_hash = 0;
     bool operator==(const SlotKey&) const = default;
   };
   struct Line {
@@ -73,6 +79,7 @@ class MessageStore {
     uint32_t next;
     SlotKey slot;
   };
+  static_assert(sizeof(SlotKey) == 8);
   struct Message {
     uint32_t first;
     uint32_t last;

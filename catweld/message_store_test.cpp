@@ -76,6 +76,29 @@ TEST(MessageStore, LongMessagesFindTheSameLinesThroughTheirIndex) {
   EXPECT_EQ(written(store), expected + "de[20]: newer\nen: not the key\n\n");
 }
 
+TEST(MessageStore, FiveByteCodesFillSlotsOfTheirOwnAlsoThroughTheIndex) {
+  // Below and above the length from which a message's lines are indexed.
+  for (int filler : {0, 20}) {
+    MessageStore store;
+    store.add_message(1, "en: A");
+    std::string expected = "en: A\n";
+    for (int i = 0; i < filler; ++i) {
+      store.add_line(store.keep("de[" + std::to_string(i) + "]: x"));
+      expected += "de[" + std::to_string(i) + "]: x\n";
+    }
+    for (const char* line : {"pt: a", "pt-BR: b", "pt-PT: c", "pt-BR[1]: d", "pt-B: e"})
+      store.add_line(line);
+    store.put_translation(store.find_message(1), "PT-pt: C");
+    store.put_translation(store.find_message(1), "pt-br [1]: D");
+    store.put_translation(store.find_message(1), "Pt: A");
+    store.put_translation(store.find_message(1), "pt-BRx: appended");
+    EXPECT_EQ(written(store), expected +
+                                  "Pt: A\npt-BR: b\nPT-pt: C\npt-br [1]: D\npt-B: e\n"
+                                  "pt-BRx: appended\n\n")
+        << filler;
+  }
+}
+
 TEST(MessageStore, SlotsOfLinesWithoutColonOrWithShortCodes) {
   MessageStore store;
   store.add_message(1, "en: A");

@@ -33,6 +33,44 @@ std::string_view line_report_opening(ReportKind kind) {
   }
 }
 
+// Why a main catalog is refused as no catalog, or empty for any other kind.
+std::string_view refusal_reason(ReportKind kind) {
+  switch (kind) {
+    case ReportKind::po_or_xliff_name:
+      return "the name of a PO or XLIFF file, not of a catalog";
+    case ReportKind::begins_like_po:
+      return "it begins like a PO file";
+    case ReportKind::begins_like_xml:
+      return "it begins like an XML document";
+    case ReportKind::nul_byte:
+      return "not a text file (a NUL byte)";
+    case ReportKind::utf16_byte_order_mark:
+      return "not a text file (a UTF-16 byte-order mark)";
+    case ReportKind::no_message:
+      return "it holds no message";
+    case ReportKind::hash_line_in_catalog:
+      return "a sub-catalog hash line; give the main catalog first";
+    default:
+      return {};
+  }
+}
+
+// The message of a report worded in the house style, or empty for the other kinds.
+std::string house_style_message(ReportKind kind) {
+  if (kind == ReportKind::unknown_option) return "unknown option";
+  if (kind == ReportKind::option_not_alone) return "an option that must stand alone";
+  std::string_view reason = refusal_reason(kind);
+  return reason.empty() ? std::string() : concat({"not rewritten: ", reason});
+}
+
+// "catweld - <file>: <message>\n", or "catweld - <file>:<line>: <message>\n" when the report
+// names a line: the form of every report added after the first version.
+std::string about_file(const Report& report, std::string_view message) {
+  std::string place(report.file);
+  if (report.line > 0) place += ":" + std::to_string(report.line);
+  return concat({"catweld - ", place, ": ", message, "\n"});
+}
+
 }  // namespace
 
 std::string report_text(const Report& report) {
@@ -50,8 +88,11 @@ std::string report_text(const Report& report) {
     case ReportKind::output_failed:
       return concat({"Unable to create/rewrite the output file: ", report.detail, "\n"});
     default:
-      return about_line(line_report_opening(report.kind), report);
+      break;
   }
+  std::string message = house_style_message(report.kind);
+  if (!message.empty()) return about_file(report, message);
+  return about_line(line_report_opening(report.kind), report);
 }
 
 }  // namespace catweld

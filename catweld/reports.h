@@ -9,10 +9,19 @@ namespace catweld {
 
 enum class ReportKind {
   usage,
+  unknown_option,         // fatal, before the usage: `file` is an argument beginning with '-'
+  option_not_alone,       // fatal, before the usage: `file` is --help or --version with others
   catalog_unreadable,     // fatal: the main catalog cannot be read
   input_unreadable,       // fatal: a sub-catalog cannot be read
   catalog_refused,        // fatal: the catalog is no file that may be rewritten; `detail` why
   syntax_error,           // fatal: a language line before the first key line
+  po_or_xliff_name,       // fatal, as no catalog (catalog_checks.h): a PO or XLIFF file's name
+  begins_like_po,         // fatal, as no catalog: the first line not '#' is msgid or msgctxt
+  begins_like_xml,        // fatal, as no catalog: the first byte not blank is '<'
+  nul_byte,               // fatal, as no catalog: a NUL byte
+  utf16_byte_order_mark,  // fatal, as no catalog: FF FE or FE FF first
+  no_message,             // fatal, as no catalog: lines not blank, but no key line
+  hash_line_in_catalog,   // fatal, as no catalog: `line` is a sub-catalog hash line
   output_failed,          // fatal: the rewrite failed; `detail` is the system's error text
   short_language_code,    // warning: a main-catalog line of fewer than 3 characters
   invalid_language_code,  // warning: no ':' or '[' after a main-catalog line's code
