@@ -2,7 +2,6 @@
 
 #include <new>
 #include <ostream>
-#include <streambuf>
 
 #include "catalog/file_kind.h"
 #include "catweld/catalog_checks.h"
@@ -12,13 +11,7 @@
 namespace catweld {
 namespace {
 
-// Writes straight to the stream's buffer, so that an allocation failure inside it reaches
-// the caller (a stream would only mark itself bad). True when the whole text went out.
-bool write_to_console(std::ostream& stream, std::string_view text) {
-  std::streambuf* buffer = stream.rdbuf();
-  auto size = static_cast<std::streamsize>(text.size());
-  return buffer != nullptr && buffer->sputn(text.data(), size) == size && buffer->pubsync() == 0;
-}
+using cattools::write_console;
 
 constexpr std::string_view kVersionLine = "catweld " CATTOOLS_VERSION "\n";
 
@@ -63,9 +56,9 @@ class Run {
   }
 
   // Standard output carries only what was asked for; failing to write it fails the run.
-  int print(std::string_view text) { return write_to_console(console_.out, text) ? 0 : 1; }
+  int print(std::string_view text) { return write_console(console_.out, text) ? 0 : 1; }
   // A report that cannot be written does not end the run.
-  void report(const Report& report) { write_to_console(console_.err, report_text(report)); }
+  void report(const Report& report) { write_console(console_.err, report_text(report)); }
   int fail(const Report& fatal) {
     report(fatal);
     return 1;
@@ -125,7 +118,7 @@ int run(const cattools::Args& args, cattools::Console& console) {
   try {
     return Run(args, console).execute();
   } catch (const std::bad_alloc&) {
-    write_to_console(console.err, kInsufficientMemory);
+    write_console(console.err, kInsufficientMemory);
     return 1;
   }
 }

@@ -6,6 +6,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -21,5 +22,9 @@ struct Console {
 using Args = std::vector<std::string>;  // argv, program name first
 
 using ToolEntry = int (*)(const Args&, Console&);
+
+// Writes straight to the stream's buffer, so that an allocation failure inside it reaches the
+// caller (a stream would only mark itself bad). True when the whole text went out.
+bool write_console(std::ostream& stream, std::string_view text);
 
 }  // namespace cattools

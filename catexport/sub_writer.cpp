@@ -1,0 +1,47 @@
+#include "catexport/sub_writer.h"
+
+#include <cstdio>
+#include <string>
+#include <unordered_set>
+
+#include "catalog/catalog_format.h"
+#include "catexport/translations.h"
+
+namespace catexport {
+namespace {
+
+void append_selector(const catalog::CatalogMessages& catalog, const catalog::Message& message,
+                     std::unordered_set<uint32_t>& keys, std::string& out) {
+  uint32_t key = catalog::message_key(message.key_text, catalog.key_language() == "00");
+  if (!keys.insert(key).second) {
+    out.append(catalog.key_language()).append(": ").append(message.key_text).append("\n");
+    return;
+  }
+  char hash_line[16];
+  std::snprintf(hash_line, sizeof hash_line, "#%08x\n", key);
+  out += hash_line;
+}
+
+}  // namespace
+
+void write_sub_catalog(const catalog::CatalogMessages& catalog, std::string_view language,
+                       TextOutput& out) {
+  std::string buffer;
+  std::unordered_set<uint32_t> keys;
+  for (const catalog::Message& message : catalog.messages()) {
+    LanguageView view = view_of(catalog, message, language);
+    if (view.lines.empty()) {
+      keys.insert(catalog::message_key(message.key_text, catalog.key_language() == "00"));
+      continue;
+    }
+    append_selector(catalog, message, keys, buffer);
+    for (const catalog::MessageLine* line : view.lines) buffer.append(line->content).append("\n");
+    if (buffer.size() >= (1u << 16)) {
+      out.write(buffer);
+      buffer.clear();
+    }
+  }
+  out.write(buffer);
+}
+
+}  // namespace catexport

@@ -1,0 +1,36 @@
+#pragma once
+// A message as the output for one language sees it: its key texts and that language's lines.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "catalog/catalog_messages.h"
+
+namespace catexport {
+
+struct Text {
+  bool present = false;
+  std::string_view text;
+};
+
+struct LanguageView {
+  const catalog::Message* message = nullptr;
+  Text key_one;  // the key language's [1] line: with it, the message is a plural message
+  Text general;  // the language's line without index
+  Text one;      // the language's [1] line
+  std::vector<const catalog::MessageLine*> other_plurals;  // the language's other indexes
+  std::vector<const catalog::MessageLine*> lines;          // all the language's lines
+
+  bool is_plural() const { return key_one.present; }
+};
+
+// What `message` holds for `language` (empty: only its key texts, for a template). Of two
+// lines of one kind the first counts, as the tools that read catalogs take the first.
+LanguageView view_of(const catalog::CatalogMessages& catalog, const catalog::Message& message,
+                     std::string_view language);
+
+// The text of a comment line without its "#" or "//" and one blank after it.
+std::string_view comment_text(std::string_view comment);
+
+}  // namespace catexport
