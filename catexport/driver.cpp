@@ -196,12 +196,15 @@ void Exporter::write_format(const OutputSpec& spec, TextOutput& out) {
       XliffCounts counts = write_xliff(*catalog_, {catalog_name_, language, xliff_version_}, out);
       if (counts.plural_lines_left_out > 0)
         refuse({ReportKind::plural_lines_left_out, spec.path, {}, counts.plural_lines_left_out});
+      if (counts.duplicates_left_out > 0)
+        refuse({ReportKind::duplicates_left_out, spec.path, {}, counts.duplicates_left_out});
       if (counts.texts_left_out > 0)
         refuse({ReportKind::texts_left_out, spec.path, {}, counts.texts_left_out});
       return;
     }
     case Format::sub:
-      write_sub_catalog(*catalog_, language, out);
+      if (size_t left_out = write_sub_catalog(*catalog_, language, out))
+        refuse({ReportKind::duplicates_left_out, spec.path, {}, left_out});
       return;
   }
 }

@@ -1,7 +1,6 @@
 #include "catexport/po_writer.h"
 
 #include <string>
-#include <unordered_set>
 
 #include "catalog/plural_forms.h"
 #include "catexport/translations.h"
@@ -25,7 +24,6 @@ class PoWriter {
   void comments(const catalog::Message& message);
   void keyword(std::string_view keyword, std::string_view text);
   void translations(const LanguageView& view);
-  bool is_new_msgid(std::string_view msgid);
   void flush() {
     out_.write(buffer_);
     buffer_.clear();
@@ -36,7 +34,7 @@ class PoWriter {
   TextOutput& out_;
   int forms_ = 2;  // of the language: a template has the two of the key texts
   std::string buffer_;
-  std::unordered_set<std::string_view> msgids_;
+  FirstMessages first_;
   PoCounts counts_;
 };
 
@@ -45,7 +43,7 @@ PoCounts PoWriter::write() {
   for (const catalog::Message& message : catalog_.messages()) {
     LanguageView view = view_of(catalog_, message, settings_.language);
     counts_.plural_lines_left_out += view.other_plurals.size();
-    if (!is_new_msgid(view.is_plural() ? view.key_one.text : message.key_text)) {
+    if (!first_.is_first(view)) {
       ++counts_.duplicates_left_out;
       continue;
     }
@@ -55,10 +53,6 @@ PoCounts PoWriter::write() {
   flush();
   return counts_;
 }
-
-// A second entry of one msgid would make the file invalid, and catintake would give both the
-// first message's key line anyway.
-bool PoWriter::is_new_msgid(std::string_view msgid) { return msgids_.insert(msgid).second; }
 
 void PoWriter::header() {
   bool is_template = settings_.language.empty();

@@ -19,7 +19,7 @@ struct PoSettings {
 
 struct PoCounts {
   size_t plural_lines_left_out = 0;  // lines of indexes other than [1]
-  size_t duplicates_left_out = 0;    // messages whose msgid an earlier entry has
+  size_t duplicates_left_out = 0;    // messages that are not FirstMessages
 };
 
 PoCounts write_po(const catalog::CatalogMessages& catalog, const PoSettings& settings,

@@ -24,12 +24,18 @@ void append_selector(const catalog::CatalogMessages& catalog, const catalog::Mes
 
 }  // namespace
 
-void write_sub_catalog(const catalog::CatalogMessages& catalog, std::string_view language,
-                       TextOutput& out) {
+size_t write_sub_catalog(const catalog::CatalogMessages& catalog, std::string_view language,
+                         TextOutput& out) {
   std::string buffer;
   std::unordered_set<uint32_t> keys;
+  std::unordered_set<std::string_view> key_texts;
+  size_t left_out = 0;
   for (const catalog::Message& message : catalog.messages()) {
     LanguageView view = view_of(catalog, message, language);
+    if (!key_texts.insert(message.key_text).second) {
+      left_out += view.lines.empty() ? 0 : 1;
+      continue;
+    }
     if (view.lines.empty()) {
       keys.insert(catalog::message_key(message.key_text, catalog.key_language() == "00"));
       continue;
@@ -42,6 +48,7 @@ void write_sub_catalog(const catalog::CatalogMessages& catalog, std::string_view
     }
   }
   out.write(buffer);
+  return left_out;
 }
 
 }  // namespace catexport

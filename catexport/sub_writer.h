@@ -9,8 +9,9 @@
 namespace catexport {
 
 // A message is selected by a hash line with its message key in hexadecimal; when an earlier
-// message has the same key, by its key line, which names its text.
-void write_sub_catalog(const catalog::CatalogMessages& catalog, std::string_view language,
-                       TextOutput& out);
+// message has the same key, by its key line, which names its text. A message of the same key
+// text as an earlier one cannot be selected at all and is left out: returns how many were.
+size_t write_sub_catalog(const catalog::CatalogMessages& catalog, std::string_view language,
+                         TextOutput& out);
 
 }  // namespace catexport

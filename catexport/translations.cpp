@@ -34,6 +34,15 @@ LanguageView view_of(const catalog::CatalogMessages& catalog, const catalog::Mes
   return view;
 }
 
+bool FirstMessages::is_first(const LanguageView& view) {
+  std::string_view key_text = view.message->key_text;
+  std::string_view msgid = view.is_plural() ? view.key_one.text : key_text;
+  if (key_texts_.contains(key_text) || msgids_.contains(msgid)) return false;
+  key_texts_.insert(key_text);
+  msgids_.insert(msgid);
+  return true;
+}
+
 std::string_view comment_text(std::string_view comment) {
   comment.remove_prefix(comment.starts_with("//") ? 2 : 1);
   if (!comment.empty() && catalog::is_blank(comment.front())) comment.remove_prefix(1);

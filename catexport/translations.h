@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "catalog/catalog_messages.h"
@@ -29,6 +30,18 @@ struct LanguageView {
 // lines of one kind the first counts, as the tools that read catalogs take the first.
 LanguageView view_of(const catalog::CatalogMessages& catalog, const catalog::Message& message,
                      std::string_view language);
+
+// Which messages an output carries: of messages with one key text, or one msgid (a plural
+// message's [1] text), only the first, as catintake would give every later one the first one's
+// key line, and a PO file may not hold a msgid twice.
+class FirstMessages {
+ public:
+  bool is_first(const LanguageView& view);
+
+ private:
+  std::unordered_set<std::string_view> key_texts_;
+  std::unordered_set<std::string_view> msgids_;
+};
 
 // The text of a comment line without its "#" or "//" and one blank after it.
 std::string_view comment_text(std::string_view comment);

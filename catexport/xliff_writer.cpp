@@ -81,6 +81,7 @@ class XliffWriter {
   bool v2_;
   std::string buffer_;
   std::unordered_map<uint32_t, uint32_t> keys_seen_;  // message key -> messages with it so far
+  FirstMessages first_;
   XliffCounts counts_;
 };
 
@@ -89,7 +90,10 @@ XliffCounts XliffWriter::write() {
   for (const catalog::Message& message : catalog_.messages()) {
     LanguageView view = view_of(catalog_, message, settings_.language);
     counts_.plural_lines_left_out += view.other_plurals.size();
-    this->message(view);
+    if (first_.is_first(view))
+      this->message(view);
+    else
+      ++counts_.duplicates_left_out;
     if (buffer_.size() >= (1u << 16)) flush();
   }
   buffer_ += v2_ ? "</file>\n</xliff>\n" : "</body>\n</file>\n</xliff>\n";

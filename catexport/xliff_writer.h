@@ -20,6 +20,7 @@ struct XliffSettings {
 struct XliffCounts {
   size_t texts_left_out = 0;         // that XML cannot hold (control characters)
   size_t plural_lines_left_out = 0;  // lines of indexes other than [1]
+  size_t duplicates_left_out = 0;    // messages that are not FirstMessages
 };
 
 XliffCounts write_xliff(const catalog::CatalogMessages& catalog, const XliffSettings& settings,

@@ -1,8 +1,11 @@
 #include "catintake/catalog_update.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "catalog/catalog_format.h"
+#include "catalog/numbers.h"
 #include "catalog/text_routines.h"
 
 namespace catintake {
@@ -12,6 +15,7 @@ using Node = CatalogLines::Node;
 
 struct Run {
   std::vector<uint32_t> texts;
+  std::vector<int32_t> plural_indexes;  // of its texts that have one
   bool key_language = false;
   bool has_general = false;
 };
@@ -40,6 +44,16 @@ bool is_plural_line_of(std::string_view line, std::string_view code, int32_t ind
   return !rest.empty() && rest[0] == ':';
 }
 
+// The plural index of a language line: kNoPluralIndex without one, -1 for an index that is no
+// number (a form no import brings).
+int32_t plural_index_of(std::string_view line) {
+  catalog::LanguageLine head = catalog::read_language_line(line);
+  if (!head.has_plural_index()) return kNoPluralIndex;
+  std::string_view index = catalog::skip_blanks(head.after_code.substr(1));
+  if (index.empty() || index[0] < '0' || index[0] > '9') return -1;
+  return catalog::read_decimal(index);
+}
+
 class MessagePlacer {
  public:
   MessagePlacer(const TranslationTable& table, LanguageCode key_language, bool catalog_existed,
@@ -56,7 +70,8 @@ class MessagePlacer {
   void split_runs(uint32_t message);
   void place_run(const Run& run);
   void place_key_text(const MessageText& text);
-  void place_translation(const MessageText& text);
+  void place_translation(const MessageText& text, const Run& run);
+  void remove_replaced_lines(Node before, std::string_view code, const Run& run);
   void place_key_plural(const MessageText& text);
   void place_plural(const MessageText& text, bool run_placed_general);
   bool is_key_line(Node node) const;
@@ -103,7 +118,10 @@ void MessagePlacer::split_runs(uint32_t message) {
       runs_.back().key_language = same_language(text.language.view(), key_.view());
     }
     runs_.back().texts.push_back(id);
-    if (text.plural_index == kNoPluralIndex) runs_.back().has_general = true;
+    if (text.plural_index == kNoPluralIndex)
+      runs_.back().has_general = true;
+    else
+      runs_.back().plural_indexes.push_back(text.plural_index);
   }
 }
 
@@ -114,7 +132,7 @@ void MessagePlacer::place_run(const Run& run) {
     if (run.key_language)
       place_key_text(text);
     else
-      place_translation(text);
+      place_translation(text, run);
   }
   for (uint32_t id : run.texts) {
     const MessageText& text = table_.text(id);
@@ -138,9 +156,10 @@ void MessagePlacer::place_key_text(const MessageText& text) {
   key_line_ = written_last_ = found;
 }
 
-// Replaces the language's lines within the message, or adds the line after the message's
-// last language line.
-void MessagePlacer::place_translation(const MessageText& text) {
+// Replaces the language's lines within the message where they stand, or adds the line after
+// the message's last language line. Only the lines whose forms the run brings are replaced:
+// a line of another plural index stays.
+void MessagePlacer::place_translation(const MessageText& text, const Run& run) {
   std::string line = format_line(text);
   std::string_view code = text.language.view();
   Node end = message_end();
@@ -148,15 +167,29 @@ void MessagePlacer::place_translation(const MessageText& text) {
   for (Node before = key_line_; lines_.next(before) != end; before = lines_.next(before)) {
     Node node = lines_.next(before);
     if (same_language(lines_.text(node), code)) {
-      while (lines_.next(before) != CatalogLines::kNone &&
-             same_language(lines_.text(lines_.next(before)), code))
-        lines_.remove_after(before);
+      remove_replaced_lines(before, code, run);
       written_last_ = lines_.insert_after(before, line);
       return;
     }
     if (is_language_line(lines_.text(node))) last_language_line = node;
   }
   written_last_ = lines_.insert_after(last_language_line, line);
+}
+
+// Removes, of the language's lines that follow `before` together, those of the run's forms.
+void MessagePlacer::remove_replaced_lines(Node before, std::string_view code, const Run& run) {
+  for (Node at = before; lines_.next(at) != CatalogLines::kNone;) {
+    std::string_view next = lines_.text(lines_.next(at));
+    if (!same_language(next, code)) return;
+    int32_t index = plural_index_of(next);
+    bool replaced = index == kNoPluralIndex ||
+                    std::find(run.plural_indexes.begin(), run.plural_indexes.end(), index) !=
+                        run.plural_indexes.end();
+    if (replaced)
+      lines_.remove_after(at);
+    else
+      at = lines_.next(at);
+  }
 }
 
 void MessagePlacer::place_key_plural(const MessageText& text) {

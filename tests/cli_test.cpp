@@ -64,7 +64,10 @@ std::string replace_all(std::string text, const std::string& from, const std::st
 
 std::string tool_binary(const std::string& tool) {
   static const std::map<std::string, std::string> binaries = {
-      {"catweld", CATWELD_BIN}, {"catintake", CATINTAKE_BIN}, {"catprep", CATPREP_BIN}};
+      {"catweld", CATWELD_BIN},
+      {"catintake", CATINTAKE_BIN},
+      {"catprep", CATPREP_BIN},
+      {"catexport", CATEXPORT_BIN}};
   auto found = binaries.find(tool);
   return found == binaries.end() ? std::string() : found->second;
 }
