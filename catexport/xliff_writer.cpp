@@ -150,8 +150,11 @@ void XliffWriter::plural_group(const LanguageView& view, const std::string& id) 
 
 void XliffWriter::unit(const std::string& id, const catalog::Message& message,
                        std::string_view source, const Text& target) {
-  buffer_ += v2_ ? "<unit id=\"" : "<trans-unit id=\"";
-  buffer_ += id + "\">\n";
+  // Blanks are text: translation tools would fold them without xml:space.
+  buffer_ += v2_ ? "<unit id=\"" : "<trans-unit xml:space=\"preserve\" id=\"";
+  buffer_ += id;
+  // A unit with a target is translated: translation tools would take it for unfinished else.
+  buffer_ += target.present && !v2_ ? "\" approved=\"yes\">\n" : "\">\n";
   if (v2_) {
     notes(message);
     buffer_ += "<segment>\n";
