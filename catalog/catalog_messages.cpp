@@ -1,5 +1,7 @@
 #include "catalog/catalog_messages.h"
 
+#include <algorithm>
+
 #include "catalog/line_reader.h"
 #include "catalog/text_routines.h"
 
@@ -19,17 +21,17 @@ bool is_valid_utf8_catalog(std::string_view bytes) {
 
 }  // namespace
 
-MessageLine split_language_line(const CatalogLine& line) {
-  MessageLine split;
-  split.content = line.content;
-  split.code = line.head.code;
-  split.line = line.number;
-  split.text = line.content.substr(head_length(line.content));
-  if (line.head.has_plural_index()) {
-    std::string_view index = line.head.after_code.substr(1);
-    split.plural = trim_blanks(index.substr(0, index.find(']')));
-  }
-  return split;
+MessageLine::MessageLine(const CatalogLine& line)
+    : data_(line.content.data()),
+      size_(static_cast<uint32_t>(line.content.size())),
+      line_(line.number),
+      text_begin_(static_cast<uint32_t>(head_length(line.content))),
+      code_size_(static_cast<uint8_t>(line.head.code.size())) {
+  if (!line.head.has_plural_index()) return;
+  std::string_view index = line.head.after_code.substr(1);
+  std::string_view plural = trim_blanks(index.substr(0, index.find(']')));
+  plural_begin_ = static_cast<uint32_t>(plural.data() - data_);
+  plural_size_ = static_cast<uint32_t>(plural.size());
 }
 
 CatalogMessages::CatalogMessages(std::string_view bytes, ReadRules rules,
@@ -51,28 +53,41 @@ void CatalogMessages::add_line(const CatalogLine& line) {
   switch (line.kind) {
     case LineKind::comment:
       comments_.push_back(line.content);
+      ++pending_comments_;
       return;
-    case LineKind::key:
-      messages_.push_back({line.number, line.key_text, std::move(comments_),
-                           static_cast<uint32_t>(lines_.size()), 0});
-      break;
+    case LineKind::key: {
+      auto comments = static_cast<uint32_t>(comments_.size());
+      messages_.push_back({line.number, line.key_text, comments - pending_comments_,
+                           pending_comments_, static_cast<uint32_t>(lines_.size()), 0});
+      pending_comments_ = 0;  // the message keeps them
+      return;
+    }
     case LineKind::translation:
       if (messages_.empty()) break;  // belongs to no message
-      lines_.push_back(split_language_line(line));
+      lines_.emplace_back(line);
       ++messages_.back().line_count;
-      note_language(line.head.code);
       break;
     default:
       break;
   }
-  comments_.clear();
+  drop_pending_comments();
 }
 
-void CatalogMessages::note_language(std::string_view code) {
-  if (code == key_language_ || (!languages_.empty() && languages_.back() == code)) return;
-  for (std::string_view known : languages_)
-    if (known == code) return;
-  languages_.push_back(code);
+// Comments that stand above no key line are kept by no message.
+void CatalogMessages::drop_pending_comments() {
+  comments_.resize(comments_.size() - pending_comments_);
+  pending_comments_ = 0;
+}
+
+std::vector<std::string_view> CatalogMessages::languages() const {
+  std::vector<std::string_view> languages;
+  for (const MessageLine& line : lines_) {
+    std::string_view code = line.code();
+    if (code == key_language_ || (!languages.empty() && languages.back() == code)) continue;
+    if (std::find(languages.begin(), languages.end(), code) == languages.end())
+      languages.push_back(code);
+  }
+  return languages;
 }
 
 }  // namespace catalog

@@ -13,23 +13,39 @@
 
 namespace catalog {
 
-// One language line of a message.
-struct MessageLine {
-  std::string_view content;  // the whole line, leading blanks skipped, without its line end
-  std::string_view code;
-  std::string_view plural;  // what stands between '[' and ']', empty without an index
-  std::string_view text;    // after the ':' and its one optional blank
-  int line = 0;
+// One language line of a message, held compactly: a catalog of a million lines keeps them all.
+class MessageLine {
+ public:
+  MessageLine() = default;
+  MessageLine(const CatalogLine& line);  // a key or translation line
 
-  bool is_plural() const { return plural.data() != nullptr; }  // "[]" is an index too
-  bool is_one_form() const { return plural == "1"; }
+  // The whole line, leading blanks skipped, without its line end.
+  std::string_view content() const { return {data_, size_}; }
+  std::string_view code() const { return {data_, code_size_}; }
+  // What stands between '[' and ']' (blanks around it left out); empty without an index.
+  std::string_view plural() const { return {data_ + plural_begin_, plural_size_}; }
+  bool is_plural() const { return plural_begin_ != 0; }  // "[]" is an index too
+  bool is_one_form() const { return plural() == "1"; }
+  // After the ':' and its one optional blank.
+  std::string_view text() const { return content().substr(text_begin_); }
+  int line() const { return line_; }
+
+ private:
+  const char* data_ = nullptr;
+  uint32_t size_ = 0;
+  int line_ = 0;
+  uint32_t text_begin_ = 0;
+  uint32_t plural_begin_ = 0;
+  uint32_t plural_size_ = 0;
+  uint8_t code_size_ = 0;
 };
 
 struct Message {
   int line = 0;  // of the key line
   std::string_view key_text;
-  std::vector<std::string_view> comments;  // the comment lines right above the key line, as written
-  uint32_t first_line = 0;                 // into CatalogMessages::lines()
+  uint32_t first_comment = 0;  // into CatalogMessages::comments()
+  uint32_t comment_count = 0;
+  uint32_t first_line = 0;     // into CatalogMessages::lines()
   uint32_t line_count = 0;
 };
 
@@ -43,24 +59,27 @@ class CatalogMessages {
   std::span<const MessageLine> lines(const Message& message) const {
     return {lines_.data() + message.first_line, message.line_count};
   }
-  // The codes of the translation languages, in the order they first appear.
-  const std::vector<std::string_view>& languages() const { return languages_; }
+  // The comment lines right above the key line, as written.
+  std::span<const std::string_view> comments(const Message& message) const {
+    return {comments_.data() + message.first_comment, message.comment_count};
+  }
+  // The codes of the translation languages, in the order they first appear (a scan of every
+  // line: only callers that need it pay for it).
+  std::vector<std::string_view> languages() const;
   // Whether every line is valid UTF-8; else the catalog is Latin-1.
   bool is_utf8() const { return utf8_; }
 
  private:
   void add_line(const CatalogLine& line);
-  void note_language(std::string_view code);
+  void drop_pending_comments();
 
   std::string_view key_language_;
   std::vector<Message> messages_;
   std::vector<MessageLine> lines_;
-  std::vector<std::string_view> languages_;
-  std::vector<std::string_view> comments_;  // since the last line that is no comment
+  std::vector<std::string_view> comments_;  // of the messages, and those read since the last
+  uint32_t pending_comments_ = 0;           // line that is no comment
   bool utf8_ = true;
 };
 
-// The plural index and text of a language line's head and rest, as a catalog line gives them.
-MessageLine split_language_line(const CatalogLine& line);
 
 }  // namespace catalog

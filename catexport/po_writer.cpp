@@ -1,6 +1,10 @@
 #include "catexport/po_writer.h"
 
+#include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "catalog/plural_forms.h"
 #include "catexport/translations.h"
@@ -13,6 +17,8 @@ class PoWriter {
   PoWriter(const catalog::CatalogMessages& catalog, const PoSettings& settings, TextOutput& out)
       : catalog_(catalog), settings_(settings), out_(out) {
     if (!settings.language.empty()) forms_ = catalog::plural_rule(settings.language).forms;
+    for (int form = 0; form < forms_; ++form)
+      msgstr_keywords_.push_back("msgstr[" + std::to_string(form) + "]");
   }
 
   PoCounts write();
@@ -33,15 +39,18 @@ class PoWriter {
   const PoSettings& settings_;
   TextOutput& out_;
   int forms_ = 2;  // of the language: a template has the two of the key texts
+  std::vector<std::string> msgstr_keywords_;  // "msgstr[0]", ...
   std::string buffer_;
   FirstMessages first_;
+  LanguageView view_;
   PoCounts counts_;
 };
 
 PoCounts PoWriter::write() {
   header();
   for (const catalog::Message& message : catalog_.messages()) {
-    LanguageView view = view_of(catalog_, message, settings_.language);
+    view_of(catalog_, message, settings_.language, view_);
+    const LanguageView& view = view_;
     counts_.plural_lines_left_out += view.other_plurals.size();
     if (!first_.is_first(view)) {
       ++counts_.duplicates_left_out;
@@ -92,7 +101,9 @@ void PoWriter::entry(const LanguageView& view) {
   buffer_ += "#: ";
   buffer_ += settings_.catalog_name;
   buffer_ += ':';
-  buffer_ += std::to_string(message.line);
+  char number[16];
+  auto end = std::to_chars(number, number + sizeof number, message.line).ptr;
+  buffer_.append(number, end);
   buffer_ += '\n';
   if (view.is_plural()) {
     keyword("msgid", view.key_one.text);
@@ -104,7 +115,7 @@ void PoWriter::entry(const LanguageView& view) {
 }
 
 void PoWriter::comments(const catalog::Message& message) {
-  for (std::string_view comment : message.comments) {
+  for (std::string_view comment : catalog_.comments(message)) {
     std::string_view text = comment_text(comment);
     buffer_ += text.empty() ? "#." : "#. ";
     buffer_ += text;
@@ -125,7 +136,7 @@ void PoWriter::translations(const LanguageView& view) {
   if (!view.is_plural()) return keyword("msgstr", view.general.text);
   for (int form = 0; form < forms_; ++form) {
     bool one = form == 0 && forms_ > 1;
-    keyword("msgstr[" + std::to_string(form) + "]", one ? view.one.text : view.general.text);
+    keyword(msgstr_keywords_[form], one ? view.one.text : view.general.text);
   }
 }
 
@@ -136,18 +147,42 @@ PoCounts write_po(const catalog::CatalogMessages& catalog, const PoSettings& set
   return PoWriter(catalog, settings, out).write();
 }
 
+namespace {
+
+// Whether one of the eight bytes at `bytes` is a quote or a backslash.
+bool has_quote_or_backslash(const char* bytes) {
+  uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  auto has_zero = [](uint64_t value) {
+    return ((value - 0x0101010101010101u) & ~value & 0x8080808080808080u) != 0;
+  };
+  return has_zero(word ^ 0x2222222222222222u) || has_zero(word ^ 0x5C5C5C5C5C5C5C5Cu);
+}
+
+// The first quote or backslash at or after `at`, or the text's end.
+size_t next_special(std::string_view text, size_t at) {
+  while (at + 8 <= text.size() && !has_quote_or_backslash(text.data() + at)) at += 8;
+  while (at < text.size() && text[at] != '"' && text[at] != '\\') ++at;
+  return at;
+}
+
+}  // namespace
+
 void append_po_text(std::string_view text, std::string& out) {
-  for (size_t at = 0; at < text.size(); ++at) {
-    char byte = text[at];
-    if (byte == '"') {
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t run = next_special(text, at);
+    out.append(text.substr(at, run - at));
+    if (run == text.size()) return;
+    if (text[run] == '"') {
       out += "\\\"";
-    } else if (byte != '\\') {
-      out += byte;
-    } else if (at + 1 == text.size()) {
-      out += "\\\\";
+      at = run + 1;
+    } else if (run + 1 == text.size()) {
+      out += "\\\\";  // a backslash that ends the text would escape the closing quote
+      return;
     } else {
-      out += byte;
-      out += text[++at];  // an escape as the catalog writes it, \" included
+      out.append(text.substr(run, 2));  // an escape as the catalog writes it, \" included
+      at = run + 2;
     }
   }
 }

@@ -30,8 +30,9 @@ size_t write_sub_catalog(const catalog::CatalogMessages& catalog, std::string_vi
   std::unordered_set<uint32_t> keys;
   std::unordered_set<std::string_view> key_texts;
   size_t left_out = 0;
+  LanguageView view;
   for (const catalog::Message& message : catalog.messages()) {
-    LanguageView view = view_of(catalog, message, language);
+    view_of(catalog, message, language, view);
     if (!key_texts.insert(message.key_text).second) {
       left_out += view.lines.empty() ? 0 : 1;
       continue;
@@ -41,7 +42,7 @@ size_t write_sub_catalog(const catalog::CatalogMessages& catalog, std::string_vi
       continue;
     }
     append_selector(catalog, message, keys, buffer);
-    for (const catalog::MessageLine* line : view.lines) buffer.append(line->content).append("\n");
+    for (const catalog::MessageLine* line : view.lines) buffer.append(line->content()).append("\n");
     if (buffer.size() >= (1u << 16)) {
       out.write(buffer);
       buffer.clear();

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "catalog/catalog_messages.h"
+#include "catalog/first_match_index.h"
 
 namespace catexport {
 
@@ -27,7 +27,10 @@ struct LanguageView {
 };
 
 // What `message` holds for `language` (empty: only its key texts, for a template). Of two
-// lines of one kind the first counts, as the tools that read catalogs take the first.
+// lines of one kind the first counts, as the tools that read catalogs take the first. `view`
+// is filled anew; its lists keep their room from message to message.
+void view_of(const catalog::CatalogMessages& catalog, const catalog::Message& message,
+             std::string_view language, LanguageView& view);
 LanguageView view_of(const catalog::CatalogMessages& catalog, const catalog::Message& message,
                      std::string_view language);
 
@@ -39,8 +42,10 @@ class FirstMessages {
   bool is_first(const LanguageView& view);
 
  private:
-  std::unordered_set<std::string_view> key_texts_;
-  std::unordered_set<std::string_view> msgids_;
+  // Both index the texts of `taken_`: its key texts, and the msgids of its plural messages.
+  std::vector<std::pair<std::string_view, std::string_view>> taken_;
+  catalog::FirstMatchIndex key_texts_;
+  catalog::FirstMatchIndex plural_msgids_;
 };
 
 // The text of a comment line without its "#" or "//" and one blank after it.

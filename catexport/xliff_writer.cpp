@@ -82,13 +82,15 @@ class XliffWriter {
   std::string buffer_;
   std::unordered_map<uint32_t, uint32_t> keys_seen_;  // message key -> messages with it so far
   FirstMessages first_;
+  LanguageView view_;
   XliffCounts counts_;
 };
 
 XliffCounts XliffWriter::write() {
   opening();
   for (const catalog::Message& message : catalog_.messages()) {
-    LanguageView view = view_of(catalog_, message, settings_.language);
+    view_of(catalog_, message, settings_.language, view_);
+    const LanguageView& view = view_;
     counts_.plural_lines_left_out += view.other_plurals.size();
     if (first_.is_first(view))
       this->message(view);
@@ -166,9 +168,10 @@ void XliffWriter::unit(const std::string& id, const catalog::Message& message,
 }
 
 void XliffWriter::notes(const catalog::Message& message) {
-  if (message.comments.empty()) return;
+  auto comments = catalog_.comments(message);
+  if (comments.empty()) return;
   if (v2_) buffer_ += "<notes>";
-  for (std::string_view comment : message.comments) {
+  for (std::string_view comment : comments) {
     std::string text;
     if (!append_xml_text(comment_text(comment), text)) continue;
     buffer_ += "<note>" + text + "</note>";

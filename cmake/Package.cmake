@@ -1,7 +1,7 @@
 # What `cmake --install` puts where, and the Debian package built from it by CPack.
 include(GNUInstallDirs)
 
-set(CATTOOLS_MANUALS catprep catintake catweld)
+set(CATTOOLS_MANUALS catprep catintake catweld catexport)
 foreach(tool ${CATTOOLS_MANUALS})
   set(source ${PROJECT_SOURCE_DIR}/man/${tool}.1)
   set(packed ${PROJECT_BINARY_DIR}/man/${tool}.1.gz)
@@ -23,13 +23,14 @@ set(CPACK_PACKAGE_CONTACT "Tavelle catalog tools maintainers <cattools@tavelle.i
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tools that prepare message catalogs for the Tavelle library")
 # The summary is the package's first description line; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Three command-line tools for the message catalogs that the Tavelle\n\
+    "Command-line tools for the message catalogs that the Tavelle\n\
 internationalisation library reads at run time. catprep expands a catalog\n\
 template with a line-oriented preprocessor (macros with parameters,\n\
 conditional sections, included files, messages and errors). catintake\n\
 imports translators' PO (gettext) and XLIFF 1.2/2.0 files into a catalog,\n\
 merging them into the existing one. catweld includes sub-catalogs into a\n\
-main catalog by their 32-bit message keys.")
+main catalog by their 32-bit message keys. catexport writes PO, POT and\n\
+XLIFF files and sub-catalogs out of a catalog for translators.")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
