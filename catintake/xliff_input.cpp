@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-constexpr char kUnconverted = '\xFF';                       // never part of UTF-8
+constexpr char kUnconverted = '\xFF';                      // never part of UTF-8
 
 bool names_any(std::string_view charset, std::initializer_list<std::string_view> names) {
   for (std::string_view name : names)
@@ -21,12 +21,14 @@ bool names_any(std::string_view charset, std::initializer_list<std::string_view>
   return false;
 }
 
-bool is_utf8_name(std::string_view charset) { return names_any(charset, {"UTF-8", "UTF8"}); }
+bool is_utf8_name(std::string_view charset) {
+  return names_any(charset, {"UTF-8", "UTF8"});
+}
 
 // The encodings of two bytes a character that the parser itself tells from a file's first bytes.
 bool is_utf16_name(std::string_view charset) {
-  return names_any(charset, {"UTF-16", "UTF-16LE", "UTF-16BE", "UTF16", "ISO-10646-UCS-2",
-                             "UCS-2"});
+  return names_any(charset,
+                   {"UTF-16", "UTF-16LE", "UTF-16BE", "UTF16", "ISO-10646-UCS-2", "UCS-2"});
 }
 
 // The encoding that the XML declaration at the start of `bytes` names; empty when none does.
@@ -81,8 +83,11 @@ std::string valid_copy(std::string_view text) {
 
 bool report_fault(const std::optional<XmlFault>& fault, const ReadTarget& target) {
   if (!fault) return true;
-  target.report({.kind = ReportKind::xml_not_well_formed, .line = fault->line,
-                 .file = target.file, .detail = fault->message, .column = fault->column});
+  target.report({.kind = ReportKind::xml_not_well_formed,
+                 .line = fault->line,
+                 .file = target.file,
+                 .detail = fault->message,
+                 .column = fault->column});
   return false;
 }
 
@@ -97,7 +102,9 @@ bool convert(std::string_view bytes, size_t unit, const ReadTarget& target, Xlif
     input.text = input.converted;
     return true;
   }
-  target.report({.kind = ReportKind::unknown_charset, .line = 1, .file = target.file,
+  target.report({.kind = ReportKind::unknown_charset,
+                 .line = 1,
+                 .file = target.file,
                  .detail = input.charset});
   return false;
 }
@@ -108,7 +115,8 @@ bool open_xliff_input(std::string_view bytes, const ReadTarget& target, XliffInp
   size_t bom_size = 0;
   input.charset = detect_utf16(bytes, bom_size);
   if (!input.charset.empty())
-    return convert(bytes.substr(bom_size), 2, target, input) && check_well_formed(input.text, target);
+    return convert(bytes.substr(bom_size), 2, target, input) &&
+           check_well_formed(input.text, target);
   input.charset = declared_encoding(bytes);
   if (input.charset.empty()) input.charset = "UTF-8";
   // A declaration of UTF-16 that reads as single bytes contradicts itself: the parser says so.

@@ -92,7 +92,7 @@ class XliffReader {
   const LanguageCode given_key_;  // from the command line; empty when none
   const LanguageCode previous_key_;
   LanguageCode& language_;
-  const LanguageCode given_language_;  // from the command line; empty when none
+  const LanguageCode given_language_;               // from the command line; empty when none
   LanguageCode document_source_, document_target_;  // the version 2 root's
   LanguageCode file_source_, file_target_;          // the current <file>'s, else the root's
   std::string tag_;
@@ -101,8 +101,8 @@ class XliffReader {
   int plural_depth_ = 0;  // the depth of the plural group being read; 0 outside one
   int group_units_ = 0;   // the units of that plural group so far
   bool in_alt_trans_ = false;
-  bool one_form_ = false;       // the unit's texts are the form for one item
-  bool skip_targets_ = false;   // the segment is unfinished and --skip-fuzzy given
+  bool one_form_ = false;      // the unit's texts are the form for one item
+  bool skip_targets_ = false;  // the segment is unfinished and --skip-fuzzy given
   std::optional<PendingMessage> current_;
 };
 
@@ -310,7 +310,9 @@ bool XliffReader::to_catalog_encoding(std::string& text, int line) {
   }
   target_.report({.kind = result == Conversion::invalid_input ? ReportKind::invalid_bytes
                                                               : ReportKind::not_representable,
-                  .line = line, .file = target_.file, .detail = charset_});
+                  .line = line,
+                  .file = target_.file,
+                  .detail = charset_});
   return false;
 }
 

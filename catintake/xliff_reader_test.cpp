@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/catintake_import.h"
 #include "catintake/xml_check.h"
 #include "catintake/xml_scanner.h"
+#include "tests/support/catintake_import.h"
 
 namespace catintake {
 namespace {
@@ -117,9 +117,10 @@ TEST(XliffReader, AUnitLeftWithoutTextsDrawsNoFurtherReport) {
 }
 
 TEST(XliffReader, EmptyTargetsAreNoTranslationButTheSourceIsAMessage) {
-  std::string units = "<trans-unit id=\"1\"><source>a</source><target/></trans-unit>"
-                      "<trans-unit id=\"2\"><source>b</source><target></target></trans-unit>"
-                      "<trans-unit id=\"3\"><source/><target>x</target></trans-unit>";
+  std::string units =
+      "<trans-unit id=\"1\"><source>a</source><target/></trans-unit>"
+      "<trans-unit id=\"2\"><source>b</source><target></target></trans-unit>"
+      "<trans-unit id=\"3\"><source/><target>x</target></trans-unit>";
   auto outcome = import({xliff("", v12(units))}, "en: a\nde: alt\n\nen: b\nde: B\n", true);
   EXPECT_EQ(outcome.catalog, "en: a\nde: alt\n\nen: b\nde: B\n\nen: \nde: x\n");
   EXPECT_EQ(outcome.err, "catintake - key message \"\" is added to the catalog.\n");
@@ -139,26 +140,25 @@ TEST(XliffReader, PluralGroupsHoldTheOneItemFormInUnitZero) {
   std::string plural = "<group id=\"g\" restype=\"x-gettext-plurals\">\n" +
                        unit("%d file", "%d fichier", "1[0]") +
                        unit("%d files", "%d fichiers", "1[1]") + "</group>\n";
-  EXPECT_EQ(import({xliff("", v12(plural, "source-language=\"en\" target-language=\"fr\""))})
-                .catalog,
-            "en: %d files\nen[1]: %d file\nfr: %d fichiers\nfr[1]: %d fichier\n");
+  EXPECT_EQ(
+      import({xliff("", v12(plural, "source-language=\"en\" target-language=\"fr\""))}).catalog,
+      "en: %d files\nen[1]: %d file\nfr: %d fichiers\nfr[1]: %d fichier\n");
   // Three forms, as Polish has: the last general form wins, as for msgstr[2] of a PO file.
   std::string three = "<group restype=\"x-gettext-plurals\">" + unit("%d file", "A", "0x2[0]") +
                       unit("%d files", "B", "2[1]") + unit("%d files", "C", "2[2]") + "</group>";
   EXPECT_EQ(import({xliff("", v12(three))}).catalog,
             "en: %d files\nen[1]: %d file\nde: C\nde[1]: A\n");
   // A language of one form has a group of one unit, which gives the general form.
-  std::string one = "<group restype=\"x-gettext-plurals\">" + unit("%d file", "%d", "5[0]") +
-                    "</group>";
+  std::string one =
+      "<group restype=\"x-gettext-plurals\">" + unit("%d file", "%d", "5[0]") + "</group>";
   EXPECT_EQ(import({xliff("", v12(one))}).catalog, "en: %d file\nde: %d\n");
 }
 
 TEST(XliffReader, OnlyTheGettextPluralTypeMakesAPluralGroup) {
-  std::string units = "<group resname=\"nonplural-texts\" restype=\"x-plural\">\n" +
-                      unit("a", "A", "1[0]") + unit("b", "B", "1[1]") +
-                      "<group restype=\"x-gettext-plurals\"><group id=\"inner\"/>\n" +
-                      unit("c", "C", "2[0]") + "<group>" + unit("cs", "Cs", "2[1]") +
-                      "</group></group></group>\n";
+  std::string units =
+      "<group resname=\"nonplural-texts\" restype=\"x-plural\">\n" + unit("a", "A", "1[0]") +
+      unit("b", "B", "1[1]") + "<group restype=\"x-gettext-plurals\"><group id=\"inner\"/>\n" +
+      unit("c", "C", "2[0]") + "<group>" + unit("cs", "Cs", "2[1]") + "</group></group></group>\n";
   EXPECT_EQ(import({xliff("", v12(units))}).catalog,
             "en: a\nde: A\n\nen: b\nde: B\n\nen: cs\nen[1]: c\nde: Cs\nde[1]: C\n");
 }
@@ -167,7 +167,8 @@ TEST(XliffReader, OnlyTheGettextPluralTypeMakesAPluralGroup) {
 // reading before took 109 s). No time is asserted; a slow run shows in the test's duration.
 TEST(XliffReader, ALargePluralGroupIsOneMessage) {
   std::string units = "<group restype=\"x-gettext-plurals\">";
-  for (int i = 0; i < 80000; ++i) units += unit("s" + std::to_string(i), "t", "1[" + std::to_string(i) + "]");
+  for (int i = 0; i < 80000; ++i)
+    units += unit("s" + std::to_string(i), "t", "1[" + std::to_string(i) + "]");
   auto outcome = import({xliff("", v12(units + "</group>"))});
   EXPECT_EQ(outcome.catalog, "en: s79999\nen[1]: s0\nde: t\nde[1]: t\n");
 }
@@ -227,13 +228,13 @@ TEST(XliffReader, BackslashesArePlainTextExceptALeadingDollarEscape) {
   const struct {
     std::string xml, catalog;
   } cases[] = {
-      {"C:\\temp", "C:\\\\temp"},      // not a tab
-      {"a\\nb\\", "a\\\\nb\\\\"},     // not a line feed
+      {"C:\\temp", "C:\\\\temp"},       // not a tab
+      {"a\\nb\\", "a\\\\nb\\\\"},       // not a line feed
       {"x&#92;y&#10;z", "x\\\\y\\nz"},  // referenced backslash and line feed
       {"<![CDATA[\\t]]>", "\\\\t"},
       {"$SYM text", "$SYM text"},  // a symbol key, as before
-      {"  \\$5 off", "\\$5 off"},   // the catalog's literal dollar keeps its backslash
-      {"\\\\$x", "\\\\\\\\$x"},  // two backslashes before a dollar are no such escape
+      {"  \\$5 off", "\\$5 off"},  // the catalog's literal dollar keeps its backslash
+      {"\\\\$x", "\\\\\\\\$x"},    // two backslashes before a dollar are no such escape
       {"a\\$", "a\\\\$"},
   };
   for (const auto& c : cases) {
@@ -243,8 +244,9 @@ TEST(XliffReader, BackslashesArePlainTextExceptALeadingDollarEscape) {
 }
 
 TEST(XliffReader, NotWellFormedFilesFailWithThePlace) {
-  auto missing_target_end = read(v12("<trans-unit id=\"1\">\n<source>a</source><target>b\n"
-                                     "</trans-unit>\n"));
+  auto missing_target_end =
+      read(v12("<trans-unit id=\"1\">\n<source>a</source><target>b\n"
+               "</trans-unit>\n"));
   EXPECT_FALSE(missing_target_end.ok);
   EXPECT_EQ(missing_target_end.err,
             "catintake - in.xlf:7:3: not well-formed XML: mismatched tag\n");
@@ -308,21 +310,36 @@ std::string utf16(std::string_view ascii_or_utf8, bool big_endian) {
 }
 
 TEST(XliffReader, FilesAreReadInTheirEncodingAndTextsConvertedToTheCatalogs) {
-  std::string body = v12(unit("Gr\xC3\xBC\xC3\x9F" "e", "Gr\xC3\xBC\xC3\x9F Gott"));
+  std::string body =
+      v12(unit("Gr\xC3\xBC\xC3\x9F"
+               "e",
+               "Gr\xC3\xBC\xC3\x9F Gott"));
   std::string declared16 = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body.substr(22);
   EXPECT_EQ(read("\xFF\xFE" + utf16(declared16, false)).catalog,
-            "en: Gr\xC3\xBC\xC3\x9F" "e\nde: Gr\xC3\xBC\xC3\x9F Gott\n");
+            "en: Gr\xC3\xBC\xC3\x9F"
+            "e\nde: Gr\xC3\xBC\xC3\x9F Gott\n");
   EXPECT_EQ(read(utf16(declared16, true)).catalog,  // no byte-order mark: the first bytes tell
-            "en: Gr\xC3\xBC\xC3\x9F" "e\nde: Gr\xC3\xBC\xC3\x9F Gott\n");
-  std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n" +
-                       v12(unit("Gr\xFC\xDF" "e", "Gr\xFC\xDF Gott")).substr(22);
-  EXPECT_EQ(read(latin1).catalog, "en: Gr\xC3\xBC\xC3\x9F" "e\nde: Gr\xC3\xBC\xC3\x9F Gott\n");
-  EXPECT_EQ(read(latin1, CatalogEncoding::latin1).catalog, "en: Gr\xFC\xDF" "e\nde: Gr\xFC\xDF Gott\n");
-  EXPECT_EQ(read(body, CatalogEncoding::latin1).catalog, "en: Gr\xFC\xDF" "e\nde: Gr\xFC\xDF Gott\n");
+            "en: Gr\xC3\xBC\xC3\x9F"
+            "e\nde: Gr\xC3\xBC\xC3\x9F Gott\n");
+  std::string latin1 =
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n" + v12(unit("Gr\xFC\xDF"
+                                                                     "e",
+                                                                     "Gr\xFC\xDF Gott"))
+                                                                .substr(22);
+  EXPECT_EQ(read(latin1).catalog,
+            "en: Gr\xC3\xBC\xC3\x9F"
+            "e\nde: Gr\xC3\xBC\xC3\x9F Gott\n");
+  EXPECT_EQ(read(latin1, CatalogEncoding::latin1).catalog,
+            "en: Gr\xFC\xDF"
+            "e\nde: Gr\xFC\xDF Gott\n");
+  EXPECT_EQ(read(body, CatalogEncoding::latin1).catalog,
+            "en: Gr\xFC\xDF"
+            "e\nde: Gr\xFC\xDF Gott\n");
 }
 
 TEST(XliffReader, TextsThatDoNotConvertAreSkippedWithTheirLine) {
-  std::string units = unit("ok", "\xE2\x82\xAC 5") + unit("bad\xFF", "b", "2") + unit("c", "d", "3");
+  std::string units =
+      unit("ok", "\xE2\x82\xAC 5") + unit("bad\xFF", "b", "2") + unit("c", "d", "3");
   auto latin1 = read(v12(units), CatalogEncoding::latin1);
   EXPECT_EQ(latin1.catalog, "en: ok\n\nen: c\nde: d\n");
   EXPECT_EQ(latin1.err,
@@ -333,7 +350,8 @@ TEST(XliffReader, TextsThatDoNotConvertAreSkippedWithTheirLine) {
                       v12(unit("a", "caf\xE9") + unit("b", "c", "2")).substr(22);
   auto invalid = read(ascii);
   EXPECT_EQ(invalid.catalog, "en: a\n\nen: b\nde: c\n");
-  EXPECT_EQ(invalid.err, "catintake - in.xlf:6: bytes that are invalid in US-ASCII; text skipped\n");
+  EXPECT_EQ(invalid.err,
+            "catintake - in.xlf:6: bytes that are invalid in US-ASCII; text skipped\n");
   std::string unknown = "<?xml version=\"1.0\" encoding=\"x-klingon\"?>" + v12("").substr(22);
   auto refused = read(unknown);
   EXPECT_FALSE(refused.ok);
@@ -343,12 +361,16 @@ TEST(XliffReader, TextsThatDoNotConvertAreSkippedWithTheirLine) {
 TEST(XliffReader, LanguagesAreLocaleCodesOfTheUnitsOwnFile) {
   std::string files =
       "<xliff version=\"1.2\">\n"
-      "<file original=\"po/target-language de.po\" source-language=\"en\" target-language=\"zh_TW\">"
-      "<body>" + unit("a", "A") + "</body></file>\n"
-      "<file source-language = 'en' target-language = 'pt_BR'><body>" + unit("b", "B") +
+      "<file original=\"po/target-language de.po\" source-language=\"en\" "
+      "target-language=\"zh_TW\">"
+      "<body>" +
+      unit("a", "A") +
       "</body></file>\n"
-      "<file source-language=\"en\" target-language=\"fr\"><body>" + unit("c", "C") +
-      "</body></file>\n</xliff>\n";
+      "<file source-language = 'en' target-language = 'pt_BR'><body>" +
+      unit("b", "B") +
+      "</body></file>\n"
+      "<file source-language=\"en\" target-language=\"fr\"><body>" +
+      unit("c", "C") + "</body></file>\n</xliff>\n";
   auto own = read(files);
   EXPECT_EQ(own.catalog, "en: a\nzh-TW: A\n\nen: b\npt-BR: B\n\nen: c\nfr: C\n");
   EXPECT_EQ(own.language, "zh-TW");  // the first file's
@@ -369,11 +391,12 @@ TEST(XliffReader, SkipFuzzyLeavesOutUnfinishedTargets) {
                             "needs-l10n", "needs-review-translation", "needs-review-adaptation",
                             "needs-review-l10n", "final", "signed-off"}) {
     std::string n = std::to_string(++id);
-    units += "<trans-unit id=\"" + n + "\"><source>s" + n + "</source><target state=\"" +
-             state + "\">t" + n + "</target></trans-unit>\n";
+    units += "<trans-unit id=\"" + n + "\"><source>s" + n + "</source><target state=\"" + state +
+             "\">t" + n + "</target></trans-unit>\n";
   }
-  std::string kept = "en: s1\nde: t1\n\nen: s2\n\nen: s3\n\nen: s4\n\nen: s5\n\nen: s6\n\nen: s7\n"
-                     "\nen: s8\n\nen: s9\nde: t9\n\nen: s10\nde: t10\n";
+  std::string kept =
+      "en: s1\nde: t1\n\nen: s2\n\nen: s3\n\nen: s4\n\nen: s5\n\nen: s6\n\nen: s7\n"
+      "\nen: s8\n\nen: s9\nde: t9\n\nen: s10\nde: t10\n";
   EXPECT_EQ(read(v12(units), CatalogEncoding::utf8, true).catalog, kept);
   EXPECT_EQ(read(v12(units)).catalog.find("\nen: s2\nde: t2\n") != std::string::npos, true);
   std::string v2 =

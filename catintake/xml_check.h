@@ -10,8 +10,8 @@
 namespace catintake {
 
 struct XmlFault {
-  int line = 0;    // counted from 1
-  int column = 0;  // counted from 1, in characters
+  int line = 0;         // counted from 1
+  int column = 0;       // counted from 1, in characters
   std::string message;  // the parser's words
 };
 

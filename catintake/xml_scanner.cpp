@@ -109,7 +109,9 @@ void keep_literal_dollar(std::string& text) {
   if (text.starts_with("\\\\$")) text.erase(0, 1);
 }
 
-bool is_name_end(char byte) { return catalog::is_blank(byte) || byte == '/' || byte == '>'; }
+bool is_name_end(char byte) {
+  return catalog::is_blank(byte) || byte == '/' || byte == '>';
+}
 
 // One name="value" pair from the start of `rest` on, blanks allowed around '=' and the value in
 // single or double quotes; false at the tag's end or at anything that is no such pair.
@@ -131,7 +133,9 @@ bool next_attribute(std::string_view& rest, std::string_view& name, std::string_
 
 }  // namespace
 
-void decode_entities(std::string_view raw, std::string& text) { decode(raw, Form::catalog, text); }
+void decode_entities(std::string_view raw, std::string& text) {
+  decode(raw, Form::catalog, text);
+}
 
 std::string_view tag_name(std::string_view tag) {
   tag.remove_prefix(std::min<size_t>(1, tag.size()));
