@@ -1,5 +1,7 @@
 #include "catintake/catalog_lines.h"
 
+#include "catalog/text_routines.h"
+
 namespace catintake {
 
 CatalogLines::CatalogLines(catalog::LanguageCode key_language)
@@ -35,8 +37,18 @@ void CatalogLines::replace(Node node, std::string_view text) {
 }
 
 CatalogLines::Node CatalogLines::find_key_line(std::string_view key_text) const {
+  std::string scratch;
+  if (key_text.find('\\') != std::string_view::npos) {
+    scratch = catalog::unescape_key_text(key_text);
+    key_text = scratch;
+  }
   return key_lines_.find(catalog::index_hash(key_text),
                          [&](Node node) { return nodes_[node].key_text == key_text; });
+}
+
+std::string_view CatalogLines::decoded(std::string_view text) {
+  if (text.find('\\') == std::string_view::npos) return text;
+  return store_.store(catalog::unescape_key_text(text));
 }
 
 cattools::IoStatus CatalogLines::write(cattools::OutputFile& file) const {
@@ -61,9 +73,10 @@ void CatalogLines::classify(Node node, bool has_line_end) {
       catalog::classify_line(entry.text, has_line_end, key_language_.view());
   if (line.kind != catalog::LineKind::key) return;
   entry.key = true;
-  entry.key_text = line.key_text;
-  key_lines_.insert_first(catalog::index_hash(line.key_text), node,
-                          [&](Node other) { return nodes_[other].key_text == line.key_text; });
+  entry.key_text = decoded(line.key_text);
+  std::string_view key_text = entry.key_text;
+  key_lines_.insert_first(catalog::index_hash(key_text), node,
+                          [&](Node other) { return nodes_[other].key_text == key_text; });
 }
 
 }  // namespace catintake

@@ -42,7 +42,9 @@ class CatalogLines {
   void remove_after(Node node);
   void replace(Node node, std::string_view text);
 
-  // The first key line whose key text is `key_text`; none if there is none.
+  // The first key line whose key text means `key_text`: the texts are compared with their
+  // escapes decoded, as the format identifies messages (`\%s` and `\\%s` are one text); none if
+  // there is none.
   Node find_key_line(std::string_view key_text) const;
   bool is_key_line(Node node) const { return nodes_[node].key; }
 
@@ -52,12 +54,14 @@ class CatalogLines {
  private:
   struct LineNode {
     std::string_view text;
-    std::string_view key_text;  // of a key line
+    std::string_view key_text;  // of a key line, its escapes decoded
     Node next = kNone;
     bool key = false;
   };
   Node link_after(Node node, std::string_view text);
   void classify(Node node, bool has_line_end);
+  // `text` with its escapes decoded: `text` itself without a backslash, else a stored copy.
+  std::string_view decoded(std::string_view text);
 
   std::deque<LineNode> nodes_;
   Node tail_ = kHead;

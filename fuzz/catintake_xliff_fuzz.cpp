@@ -1,4 +1,5 @@
-// XLIFF reader on arbitrary bytes, then placed into a new catalog.
+// XLIFF reader on arbitrary bytes (the well-formedness check and the charset conversion
+// included), then placed into a new catalog.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReportSink report = [](const Report& r) { report_text(r); };
   TranslationTable table;
   int line = 0;
-  ReadTarget target{table, report, line};
+  // The input's length picks the options, so that seed files stay plain XLIFF files.
+  CatalogEncoding encoding = size % 2 == 0 ? CatalogEncoding::utf8 : CatalogEncoding::latin1;
+  ReadTarget target{table, report, line, "fuzz.xlf", encoding, size % 4 >= 2};
   LanguageCode key, language;
   if (!read_xliff_file(bytes, key, LanguageCode("en"), language, target)) return 0;
   CatalogLines lines(key);

@@ -105,15 +105,14 @@ def element_text(element):
         return None
     text = element.text or ""
     text = re.sub(r"^[\x01-\x20]+", "", text)
+    text = text.replace("\\", "\\\\")  # plain text: a backslash is the escape \\
+    if text.startswith("\\\\$"):  # ... but a leading \$ is the catalog's literal dollar
+        text = text[1:]
     text = re.sub(r"\n[\x01-\x09\x0b-\x20]*", r"\\n", text)
     return text.replace("\t", "\\t")
 
 
 def xliff_runs(path):
-    with open(path, "rb") as handle:
-        head = handle.read(200)
-    declared = re.search(rb"encoding=[\"']([A-Za-z0-9_-]+)", head)
-    encoding = declared.group(1).decode() if declared else "utf-8"
     root = ET.parse(path).getroot()
     local = lambda element: element.tag.split("}")[-1]
     units = [e for e in root.iter() if local(e) in ("trans-unit", "segment")]
@@ -125,22 +124,24 @@ def xliff_runs(path):
             continue
         target = children.get("target")
         target_text = None if target is None else element_text(target)
-        pairs.append((element_text(source), target_text, target is not None))
-    keys = [source for source, _, _ in pairs]
+        pairs.append((element_text(source), target_text))
+    keys = [source for source, _ in pairs]
     runs = []
-    for source, target, has_target in pairs:
+    for source, target in pairs:
         if keys.count(source) > 1:
             continue
-        if has_target and target is None:  # the target with markup is skipped
-            runs.append(["en: " + source])
-        else:
-            runs.append(["en: " + source] + ([] if target is None else ["xx: " + target]))
-    return runs, encoding
+        # A target with markup is skipped; an empty one is no translation.
+        runs.append(["en: " + source] + (["xx: " + target] if target else []))
+    return runs
 
 
 def main():
     path = sys.argv[1]
-    runs, encoding = xliff_runs(path) if re.search(r"\.(xliff|xlf)$", path, re.I) else po_runs(path)
+    # XLIFF texts are converted to the new catalog's encoding, UTF-8; PO texts are copied.
+    if re.search(r"\.(xliff|xlf)$", path, re.I):
+        runs, encoding = xliff_runs(path), "utf-8"
+    else:
+        runs, encoding = po_runs(path)
     out = sys.stdout.buffer
     for run in runs:
         for line in run:
