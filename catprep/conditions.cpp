@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 
 namespace catprep {
 
@@ -41,7 +41,7 @@ int eval_primary(const ConditionInput& in, size_t& at) {
   }
   size_t start = at;
   at = skip_identifier(in.text, at);
-  return in.table.find_macro(std::string_view(in.text + start, at - start)) == NO_MATCH ? 0 : 1;
+  return in.table.find_macro(std::string_view(in.text + start, at - start)) == kNoMatch ? 0 : 1;
 }
 
 }  // namespace catprep

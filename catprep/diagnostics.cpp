@@ -28,7 +28,7 @@ void Diagnostics::report_error(std::string_view message) {
   }
   int depth = where_->include_depth();
   if (depth > 0 && build_chain() != last_chain_) print_header(*where_);
-  out_ << where_->file_name(depth < 0 ? 0 : depth) << ':' << where_->line_no() << ": " << message
+  out_ << where_->file_name(depth == Location::kPastInput ? 0 : depth) << ':' << where_->line_no() << ": " << message
        << '\n';
 }
 

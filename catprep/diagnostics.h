@@ -14,7 +14,8 @@ namespace catprep {
 class Location {
  public:
   virtual ~Location() = default;
-  // Level of the file being read: 0 the input, above 0 included files, -1 after the input.
+  static constexpr int kPastInput = -1;  // the include depth once the input has been read
+  // Level of the file being read: 0 the input, above 0 included files, then kPastInput.
   virtual int include_depth() const = 0;
   virtual const std::string& file_name(int level) const = 0;
   // The line of file `level` that holds the #include of level + 1.

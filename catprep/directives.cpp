@@ -34,7 +34,7 @@ constexpr std::string_view kWords[] = {"if",    "ifdef",  "elif",    "ifndef", "
 Directive find_directive(const char* line, size_t at, size_t& after) {
   for (size_t k = 0; k < std::size(kWords); ++k) {
     after = match_word(line, at, kWords[k]);
-    if (after != NO_MATCH) return static_cast<Directive>(k);
+    if (after != kNoMatch) return static_cast<Directive>(k);
   }
   return Directive::none;
 }
@@ -46,15 +46,15 @@ ConditionInput condition_in(RunState& run, const char* line) {
 // Opens a conditional level whose first branch is false when `skip` is set.
 Flow open_conditional(RunState& run, bool skip) {
   ConditionStack& c = run.conditions;
-  if (++c.if_level > MAX_IF_LEVEL) {
+  if (++c.if_level > kMaxIfLevel) {
     run.report("too deep if");
     return Flow::stop;
   }
   if (c.skip_level == 0 && skip) {
-    c.if_state[c.if_level] = IF_SEEKING;
+    c.if_state[c.if_level] = IfState::seeking;
     c.skip_level = c.if_level;
   } else {
-    c.if_state[c.if_level] = IF_DONE;
+    c.if_state[c.if_level] = IfState::done;
   }
   return Flow::go_on;
 }
@@ -73,16 +73,16 @@ Flow do_ifndef(RunState& run, const char* line, size_t at) {
 
 void do_elif(RunState& run, const char* line, size_t at) {
   ConditionStack& c = run.conditions;
-  if (c.if_state[c.if_level] == IF_NONE) {
+  if (c.if_state[c.if_level] == IfState::none) {
     run.report("elif without if");
     return;
   }
   int value = eval_or(condition_in(run, line), at);
   end_of_directive(run, line, at);
-  bool take = value == 1 && c.if_state[c.if_level] == IF_SEEKING;
+  bool take = value == 1 && c.if_state[c.if_level] == IfState::seeking;
   if (take) {
     c.skip_level = 0;
-    c.if_state[c.if_level] = IF_DONE;
+    c.if_state[c.if_level] = IfState::done;
   } else if (c.skip_level == 0) {
     c.skip_level = c.if_level;
   }
@@ -93,9 +93,9 @@ void do_else(RunState& run, const char* line, size_t at) {
   ConditionStack& c = run.conditions;
   if (c.if_level == 0) {
     run.report("else without if");
-  } else if (c.if_state[c.if_level] == IF_SEEKING) {
+  } else if (c.if_state[c.if_level] == IfState::seeking) {
     c.skip_level = 0;
-    c.if_state[c.if_level] = IF_DONE;
+    c.if_state[c.if_level] = IfState::done;
   } else if (c.skip_level == 0) {
     c.skip_level = c.if_level;
   }
@@ -109,7 +109,7 @@ void do_endif(RunState& run, const char* line, size_t at) {
     run.report("endif without if");
     return;
   }
-  c.if_state[c.if_level] = IF_NONE;
+  c.if_state[c.if_level] = IfState::none;
   --c.if_level;
 }
 
@@ -150,7 +150,7 @@ Flow do_include(RunState& run, char* line, size_t at) {
     return Flow::go_on;
   }
   if (line[skip_white(line, rest)] != '\0') run.report("expected end-of-line");
-  if (run.reader.include_depth() >= MAX_INCLUDE_DEPTH) {
+  if (run.reader.include_depth() >= kMaxIncludeDepth) {
     run.report("too many nested includes");
     return Flow::stop;
   }
@@ -201,7 +201,7 @@ Flow handle_directive(RunState& run, char* line) {
   size_t hash = skip_white(line, 0);
   size_t at = skip_white(line, hash + 1);
   if (line[at] == '\0') return Flow::go_on;
-  size_t after = NO_MATCH;
+  size_t after = kNoMatch;
   Directive directive = find_directive(line, at, after);
   switch (directive) {
     case Directive::if_:

@@ -26,9 +26,9 @@ constexpr const char* kUsage =
 
 constexpr const char* kCantWrite = "can't write to outputfile\n";
 
-class Session {
+class Preprocessor {
  public:
-  Session(cattools::Console& console, SourceFiles& files)
+  Preprocessor(cattools::Console& console, SourceFiles& files)
       : console_(console), run_(console.out, files) {}
   int execute(const cattools::Args& args);
 
@@ -53,7 +53,7 @@ class Session {
   bool have_input_ = false;
 };
 
-int Session::execute(const cattools::Args& args) {
+int Preprocessor::execute(const cattools::Args& args) {
   try {
     if (print_information(args)) return 0;
     Parse parsed = parse_command_line(args);
@@ -68,7 +68,7 @@ int Session::execute(const cattools::Args& args) {
 }
 
 // `--help` or `--version` as the only argument; every other command line is parsed as before.
-bool Session::print_information(const cattools::Args& args) {
+bool Preprocessor::print_information(const cattools::Args& args) {
   if (args.size() != 2) return false;
   if (args[1] == "--help")
     console_.out << kUsage;
@@ -79,7 +79,7 @@ bool Session::print_information(const cattools::Args& args) {
   return true;
 }
 
-void Session::out_of_memory() {
+void Preprocessor::out_of_memory() {
   if (!have_input_) {
     console_.out << "out of memory\n";
     return;
@@ -91,7 +91,7 @@ void Session::out_of_memory() {
   }
 }
 
-Session::Parse Session::parse_command_line(const cattools::Args& args) {
+Preprocessor::Parse Preprocessor::parse_command_line(const cattools::Args& args) {
   if (args.size() < 3) return Parse::usage;
   for (size_t k = 1; k < args.size(); ++k) {
     Parse parsed = args[k].starts_with('-') ? option(args[k]) : file_name(args[k]);
@@ -103,7 +103,7 @@ Session::Parse Session::parse_command_line(const cattools::Args& args) {
 }
 
 // Only the letter after the '-' counts: -s, -r or -D.
-Session::Parse Session::option(const std::string& arg) {
+Preprocessor::Parse Preprocessor::option(const std::string& arg) {
   char letter = arg.size() > 1 ? arg[1] : '\0';
   if (letter == 's')
     run_.remove_blanks = true;
@@ -117,7 +117,7 @@ Session::Parse Session::option(const std::string& arg) {
 }
 
 // The first name is the output, the second the input (the first of the include-name chain).
-Session::Parse Session::file_name(const std::string& arg) {
+Preprocessor::Parse Preprocessor::file_name(const std::string& arg) {
   if (have_output_ && have_input_) return Parse::usage;
   if (!have_output_) {
     output_name_ = arg;
@@ -131,7 +131,7 @@ Session::Parse Session::file_name(const std::string& arg) {
 }
 
 // -Dname or -Dname=value; command-line names are not checked against each other.
-Session::Parse Session::define_option(const std::string& arg) {
+Preprocessor::Parse Preprocessor::define_option(const std::string& arg) {
   if (run_.macros.full()) {
     console_.out << "too many defines\n";
     return Parse::fail;
@@ -144,7 +144,7 @@ Session::Parse Session::define_option(const std::string& arg) {
   return Parse::ok;
 }
 
-bool Session::start() {
+bool Preprocessor::start() {
   if (!cattools::OutputFile::replace(output_name_, console_.files, output_).ok()) {
     console_.out << kCantWrite;
     return false;
@@ -161,9 +161,9 @@ bool Session::start() {
 }
 
 // The main loop; false when the run stopped.
-bool Session::process_lines() {
-  char line[LINE_SIZE];
-  while (run_.reader.read_line(line) == 0) {
+bool Preprocessor::process_lines() {
+  char line[kLineSize];
+  while (run_.reader.read_line(line)) {
     int depth = run_.reader.include_depth();
     if (depth > 0) remove_comments(line, run_.reader.in_comment());
     size_t first = skip_white(line, 0);
@@ -184,19 +184,19 @@ bool Session::process_lines() {
   return false;
 }
 
-// Writes an expanded line (at most MAX_LINE bytes, so its NUL can become the closing line
+// Writes an expanded line (at most kMaxLine bytes, so its NUL can become the closing line
 // feed) in one write, turning its line breaks into line feeds; the line is used up.
-bool Session::write_text_line(char* line) {
+bool Preprocessor::write_text_line(char* line) {
   size_t at = run_.remove_blanks ? skip_white(line, 0) : 0;
   if (run_.remove_blanks && line[at] == '\0') return true;
   size_t end = at + std::strlen(line + at);
-  for (char* p = line + at; (p = static_cast<char*>(std::memchr(p, LINE_BREAK, line + end - p)));)
+  for (char* p = line + at; (p = static_cast<char*>(std::memchr(p, kLineBreak, line + end - p)));)
     *p++ = '\n';
   line[end] = '\n';
   return output_.write(std::string_view(line + at, end - at + 1)).ok();
 }
 
-int Session::finish() {
+int Preprocessor::finish() {
   if (!output_.commit().ok()) {
     console_.out << kCantWrite;
     return 1;
@@ -215,7 +215,7 @@ int Session::finish() {
 
 int run(const cattools::Args& args, cattools::Console& console, SourceFiles& files) {
   try {
-    Session session(console, files);
+    Preprocessor session(console, files);
     return session.execute(args);
   } catch (const std::bad_alloc&) {
     console.out << "out of memory\n";

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 
 namespace catprep {
 namespace {
@@ -18,7 +18,7 @@ class ExpandTest : public ::testing::Test {
     table.append(name, value, nparams);
   }
   std::string expand(const std::string& text, bool strip = false, size_t start = 0) {
-    char line[LINE_SIZE] = {};
+    char line[kLineSize] = {};
     std::memcpy(line, text.data(), text.size());
     expand_macros(line, start, ExpansionRules{table, strip, diagnostics});
     return line;

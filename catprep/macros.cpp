@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 
 namespace catprep {
 
 size_t match_word(const char* text, size_t at, std::string_view word) {
   for (size_t k = 0; k < word.size(); ++k)
-    if (text[at + k] != word[k]) return NO_MATCH;
+    if (text[at + k] != word[k]) return kNoMatch;
   size_t end = at + word.size();
-  return is_delimiter(static_cast<unsigned char>(text[end])) ? end : NO_MATCH;
+  return is_delimiter(static_cast<unsigned char>(text[end])) ? end : kNoMatch;
 }
 
 // Every byte takes part through a step short enough for the few bytes of a name (a multiply
@@ -33,9 +33,9 @@ size_t MacroTable::slot_of(std::string_view name, uint32_t hash) const {
 }
 
 size_t MacroTable::find_indexed(std::string_view name) const {
-  if (slots_.empty()) return NO_MATCH;
+  if (slots_.empty()) return kNoMatch;
   const Slot& slot = slots_[slot_of(name, hash_of(name))];
-  return slot.entry == kEmpty ? NO_MATCH : slot.entry;
+  return slot.entry == kEmpty ? kNoMatch : slot.entry;
 }
 
 // Indexes entry `entry` unless an earlier entry has its name; the index has a free slot.
@@ -99,7 +99,7 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
       diagnostics.report_error("syntax");
       return false;
     }
-    if (head.last == MAX_PARAMS - 1) {
+    if (head.last == kMaxParams - 1) {
       diagnostics.report_error("too many parameter");
       return false;
     }
@@ -111,7 +111,7 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
 // A name without a parameter list ends at the end of the text, or at a blank before the value.
 bool end_plain_name(char* text, size_t& at, Diagnostics& diagnostics) {
   if (text[at] == '\0') return true;
-  if (!is_blank(text[at])) {
+  if (!is_space_or_tab(text[at])) {
     diagnostics.report_error("expected white-space");
     return false;
   }
@@ -126,7 +126,7 @@ bool may_enter(const MacroTable& table, std::string_view name, Diagnostics& diag
     diagnostics.report_error("too many defines");
     return false;
   }
-  if (table.find_macro(name) != NO_MATCH) {
+  if (table.find_macro(name) != kNoMatch) {
     diagnostics.report_error("redefined macro");
     return false;
   }

@@ -6,23 +6,24 @@
 
 #include "catprep/diagnostics.h"
 #include "catprep/expansion.h"
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 #include "catprep/macros.h"
 
 namespace catprep {
 
-inline constexpr int IF_SEEKING = 0;    // no branch live yet; this level suppresses lines
-inline constexpr int IF_DONE = 1;       // a branch was live, or all of it lies in a skipped region
-inline constexpr int IF_NONE = 0x6FFF;  // no conditional open at this level
-inline constexpr int MAX_IF_LEVEL = 9;
+inline constexpr int kMaxIfLevel = 9;
+
+// Where one level of the conditional stack stands.
+enum class IfState {
+  none,     // no conditional open at this level
+  seeking,  // no branch live yet; this level suppresses lines
+  done,     // a branch was live, or all of it lies in a skipped region
+};
 
 struct ConditionStack {
-  ConditionStack() {
-    for (int& state : if_state) state = IF_NONE;
-  }
   int if_level = 0;
   int skip_level = 0;  // 0 while lines are live, else the level that suppresses them
-  int if_state[MAX_IF_LEVEL + 1];
+  IfState if_state[kMaxIfLevel + 1] = {};
 };
 
 // Whether a directive lets the run go on, or stops it at once (exit code 1, no summary).
@@ -42,7 +43,7 @@ struct RunState {
 
   std::ostream& out;
   Diagnostics diagnostics;
-  Reader reader;
+  SourceReader reader;
   MacroTable macros;
   ConditionStack conditions;
   bool strip_comments = false;  // -r

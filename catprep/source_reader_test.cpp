@@ -1,4 +1,4 @@
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 
 #include <sstream>
 #include <string>
@@ -27,15 +27,15 @@ struct ReaderRun {
   }
   std::vector<Read> all() {
     std::vector<Read> lines;
-    char buffer[LINE_SIZE];
-    while (reader.read_line(buffer) == 0)
+    char buffer[kLineSize];
+    while (reader.read_line(buffer))
       lines.push_back({buffer, reader.line_no(), reader.include_depth()});
     return lines;
   }
   MemoryFiles files;
   std::ostringstream out;
   Diagnostics diagnostics{out};
-  Reader reader{files, diagnostics};
+  SourceReader reader{files, diagnostics};
 };
 
 std::vector<Read> lines_of(const std::string& main) {
@@ -117,9 +117,9 @@ TEST(ReadLine, AByteAfterABackslashStoredLastStartsTheNextLine) {
 TEST(ReadLine, ReturnsFromAnIncludeWithOneEmptyLineNumberedAfterTheInclude) {
   for (std::string include : {"i1\ni2\n", "i1\ni2"}) {
     ReaderRun run("a\n#include\nb\n", include);
-    char buffer[LINE_SIZE];
-    ASSERT_EQ(run.reader.read_line(buffer), 0);
-    ASSERT_EQ(run.reader.read_line(buffer), 0);
+    char buffer[kLineSize];
+    ASSERT_TRUE(run.reader.read_line(buffer));
+    ASSERT_TRUE(run.reader.read_line(buffer));
     run.reader.push_include("inc", include);
     EXPECT_EQ(run.all(), (std::vector<Read>{{"i1", 1, 1}, {"i2", 2, 1}, {"", 2, 0}, {"b", 3, 0}}));
   }
@@ -127,11 +127,11 @@ TEST(ReadLine, ReturnsFromAnIncludeWithOneEmptyLineNumberedAfterTheInclude) {
 
 TEST(ReadLine, EndOfInputIsFinal) {
   ReaderRun run("a\n");
-  char buffer[LINE_SIZE] = "untouched";
+  char buffer[kLineSize] = "untouched";
   EXPECT_EQ(run.all().size(), 1u);
-  EXPECT_EQ(run.reader.read_line(buffer), -1);
+  EXPECT_FALSE(run.reader.read_line(buffer));
   EXPECT_STREQ(buffer, "untouched");
-  EXPECT_EQ(run.reader.include_depth(), -1);
+  EXPECT_EQ(run.reader.include_depth(), Location::kPastInput);
   EXPECT_EQ(run.reader.line_no(), 3);
 }
 
@@ -164,7 +164,7 @@ TEST(RemoveComments, BlanksBlockCommentsByteForByteAcrossLines) {
 TEST(Diagnostics, ShowsTheIncludeChainWhenItChanges) {
   ReaderRun run("l1\nl2\n", "i1\ni2\n");
   run.diagnostics.push_chain_name("main");
-  char buffer[LINE_SIZE];
+  char buffer[kLineSize];
   run.reader.read_line(buffer);
   run.diagnostics.report_error("in main");
   run.reader.read_line(buffer);
@@ -190,7 +190,7 @@ TEST(Diagnostics, LongNamesAreShownWhole) {
   ReaderRun run("x\n");
   run.diagnostics.push_chain_name("main");
   run.reader.push_include(name, "y\n");
-  char buffer[LINE_SIZE];
+  char buffer[kLineSize];
   run.reader.read_line(buffer);
   run.diagnostics.report_error("e");
   EXPECT_EQ(run.out.str(), "In file \"" + name + "\",Included from main:0\n" + name + ":1: e\n");
