@@ -35,7 +35,7 @@ int eval_primary(const ConditionInput& in, size_t& at) {
     ++at;
     int value = eval_or(in, at);
     at = skip_white(in.text, at);
-    if (in.text[at] != ')') in.diagnostics.report_error("expected ')'");
+    if (in.text[at] != ')') in.diagnostics.report_error(ReportKind::expected_parenthesis);
     if (in.text[at] != '\0') ++at;
     return value;
   }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/catprep_template_run.h"
+
 namespace catprep {
 namespace {
 
@@ -17,8 +19,8 @@ class ConditionTest : public ::testing::Test {
     return value;
   }
   MacroTable table;
-  std::ostringstream out;
-  Diagnostics diagnostics{out};
+  testing::ReportLog log;
+  Diagnostics diagnostics{log.sink()};
 };
 
 TEST_F(ConditionTest, ANameIsTrueWhenDefinedWhateverItsValue) {
@@ -33,7 +35,7 @@ TEST_F(ConditionTest, ANameIsTrueWhenDefinedWhateverItsValue) {
   EXPECT_EQ(eval("1"), 0);
   EXPECT_EQ(eval("!0"), 1);
   EXPECT_EQ(eval(""), 0);
-  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(log.take_text(), "");
 }
 
 TEST_F(ConditionTest, AndBindsTighterThanOr) {
@@ -59,11 +61,10 @@ TEST_F(ConditionTest, AnUnclosedParenthesisIsReportedOnce) {
   size_t end = 0;
   EXPECT_EQ(eval("(A", &end), 1);
   EXPECT_EQ(end, 2u);
-  EXPECT_EQ(out.str(), "expected ')'\n");
-  out.str("");
+  EXPECT_EQ(log.take_text(), "expected ')'\n");
   EXPECT_EQ(eval("(A B) ;", &end), 1);
   EXPECT_EQ(end, 4u);
-  EXPECT_EQ(out.str(), "expected ')'\n");
+  EXPECT_EQ(log.take_text(), "expected ')'\n");
 }
 
 TEST_F(ConditionTest, APrimaryStopsBeforeOperators) {

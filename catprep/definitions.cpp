@@ -94,13 +94,13 @@ void BodyCollector::collect() {
       end_of_directive(run_, line.get(), after);
       ended = true;
     } else {
-      run_.report("#directive in macro-definition");
+      run_.report(ReportKind::directive_in_definition);
       end_body_line();
     }
   }
-  if (!ended) run_.report("begindef without enddef");
+  if (!ended) run_.report(ReportKind::begindef_without_enddef);
   if (!body_.empty() && body_.back() == kLineBreak) body_.pop_back();
-  if (dropped_) run_.report("macro too long");
+  if (dropped_) run_.report(ReportKind::macro_too_long);
 }
 
 void BodyCollector::add_line(char* line) {
@@ -143,7 +143,7 @@ void define_macro(RunState& run, char* line, size_t at, bool multi_line) {
   at = skip_white(line, at);
   expand_macros(line, at, run.expansion());
   if (line[at] == '\0') {
-    run.report("missing argument");
+    run.report(ReportKind::missing_argument);
     return;
   }
   MacroHead head;
@@ -163,13 +163,13 @@ void define_macro(RunState& run, char* line, size_t at, bool multi_line) {
 void undefine_macro(RunState& run, char* line, size_t at) {
   at = skip_white(line, at);
   if (line[at] == '\0') {
-    run.report("missing argument");
+    run.report(ReportKind::missing_argument);
     return;
   }
   size_t end = skip_identifier(line, at);
   size_t rest = skip_white(line, end);
   if (line[rest] != '\0' && line[rest] != ';') {
-    run.report("expected ';' or end-of-line");
+    run.report(ReportKind::expected_end_of_directive);
     return;
   }
   size_t index = run.macros.find_macro(std::string_view(line + at, end - at));
@@ -184,9 +184,9 @@ void skip_macro_body(RunState& run, char* line) {
       end_of_directive(run, line, after);
       return;
     }
-    run.report("#directive in macro-definition");
+    run.report(ReportKind::directive_in_definition);
   }
-  run.report("begindef without enddef");
+  run.report(ReportKind::begindef_without_enddef);
 }
 
 }  // namespace catprep

@@ -47,7 +47,7 @@ ConditionInput condition_in(RunState& run, const char* line) {
 Flow open_conditional(RunState& run, bool skip) {
   ConditionStack& c = run.conditions;
   if (++c.if_level > kMaxIfLevel) {
-    run.report("too deep if");
+    run.report(ReportKind::too_deep_if);
     return Flow::stop;
   }
   if (c.skip_level == 0 && skip) {
@@ -74,7 +74,7 @@ Flow do_ifndef(RunState& run, const char* line, size_t at) {
 void do_elif(RunState& run, const char* line, size_t at) {
   ConditionStack& c = run.conditions;
   if (c.if_state[c.if_level] == IfState::none) {
-    run.report("elif without if");
+    run.report(ReportKind::elif_without_if);
     return;
   }
   int value = eval_or(condition_in(run, line), at);
@@ -92,7 +92,7 @@ void do_else(RunState& run, const char* line, size_t at) {
   end_of_directive(run, line, at);
   ConditionStack& c = run.conditions;
   if (c.if_level == 0) {
-    run.report("else without if");
+    run.report(ReportKind::else_without_if);
   } else if (c.if_state[c.if_level] == IfState::seeking) {
     c.skip_level = 0;
     c.if_state[c.if_level] = IfState::done;
@@ -106,7 +106,7 @@ void do_endif(RunState& run, const char* line, size_t at) {
   ConditionStack& c = run.conditions;
   if (c.skip_level == c.if_level) c.skip_level = 0;
   if (c.if_level == 0) {
-    run.report("endif without if");
+    run.report(ReportKind::endif_without_if);
     return;
   }
   c.if_state[c.if_level] = IfState::none;
@@ -116,12 +116,12 @@ void do_endif(RunState& run, const char* line, size_t at) {
 // The name of an #include from `at` on; false (with a report) when there is none to open.
 bool include_name(RunState& run, const char* line, size_t at, std::string& name, size_t& rest) {
   if (line[at] == '\0') {
-    run.report("missing filename");
+    run.report(ReportKind::missing_filename);
     return false;
   }
   char opening = line[at];
   if (opening != '"' && opening != '<') {
-    run.report("'\"' or '<' expected");
+    run.report(ReportKind::quote_expected);
     return false;
   }
   char closing = opening == '"' ? '"' : '>';
@@ -131,7 +131,7 @@ bool include_name(RunState& run, const char* line, size_t at, std::string& name,
   if (line[end] == closing)
     ++rest;
   else
-    run.report("unterminated filename in #include");
+    run.report(ReportKind::unterminated_filename);
   if (opening == '<') return false;
   name.assign(line + at + 1, end - at - 1);
   std::replace(name.begin(), name.end(), '\\', '/');
@@ -145,13 +145,19 @@ Flow do_include(RunState& run, char* line, size_t at) {
   size_t rest = 0;
   if (!include_name(run, line, at, name, rest)) return Flow::go_on;
   std::string bytes;
-  if (!run.reader.read_include(name, bytes).ok()) {
-    run.diagnostics.report_error("can't open include file \"" + name + "\"");
+  SourceFiles::Identity identity;
+  if (!run.reader.read_include(name, bytes, identity).ok()) {
+    run.report(ReportKind::cant_open_include, name);
     return Flow::go_on;
   }
-  if (line[skip_white(line, rest)] != '\0') run.report("expected end-of-line");
+  if (line[skip_white(line, rest)] != '\0') run.report(ReportKind::expected_end_of_line);
+  // The output is only replaced at the end of a run that goes on to it: stopping here keeps it.
+  if (run.is_output(identity)) {
+    run.sink({.kind = ReportKind::output_is_included, .file = run.output_name, .detail = name});
+    return Flow::stop;
+  }
   if (run.reader.include_depth() >= kMaxIncludeDepth) {
-    run.report("too many nested includes");
+    run.report(ReportKind::too_many_nested_includes);
     return Flow::stop;
   }
   run.reader.push_include(name, std::move(bytes));
@@ -159,7 +165,7 @@ Flow do_include(RunState& run, char* line, size_t at) {
 }
 
 void do_msg(RunState& run, const char* line, size_t at) {
-  run.out << (line + skip_white(line, at)) << '\n';
+  run.sink({.kind = ReportKind::msg, .detail = line + skip_white(line, at)});
 }
 
 // Directives that act only in live regions.
@@ -169,7 +175,7 @@ Flow do_live(RunState& run, Directive directive, char* line, size_t at) {
       do_msg(run, line, at);
       return Flow::go_on;
     case Directive::error:
-      run.report("preprocessing stopped");
+      run.report(ReportKind::preprocessing_stopped);
       return Flow::stop;
     case Directive::include:
       return do_include(run, line, at);
@@ -187,14 +193,14 @@ Flow do_live(RunState& run, Directive directive, char* line, size_t at) {
 
 void unknown_directive(RunState& run, const char* line, size_t hash, size_t at) {
   if (at == hash + 1)
-    run.diagnostics.report_error("unknown directive \"" + std::string(line + at) + "\"");
+    run.report(ReportKind::unknown_directive, line + at);
 }
 
 }  // namespace
 
 void end_of_directive(RunState& run, const char* line, size_t at) {
   at = skip_white(line, at);
-  if (line[at] != '\0' && line[at] != ';') run.report("expected ';' or end-of-line");
+  if (line[at] != '\0' && line[at] != ';') run.report(ReportKind::expected_end_of_directive);
 }
 
 Flow handle_directive(RunState& run, char* line) {
@@ -219,7 +225,7 @@ Flow handle_directive(RunState& run, char* line) {
       do_endif(run, line, after);
       return Flow::go_on;
     case Directive::enddef:
-      run.report("enddef without begindef");
+      run.report(ReportKind::enddef_without_begindef);
       return Flow::go_on;
     case Directive::none:
       unknown_directive(run, line, hash, at);

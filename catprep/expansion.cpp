@@ -96,7 +96,7 @@ class Expander {
   size_t pass_quiet(size_t i);
   bool ends_scan(size_t i);
   void note_byte(unsigned char c);
-  void report(const char* message) { rules_.diagnostics.report_error(message); }
+  void report(ReportKind kind) { rules_.diagnostics.report_error(kind); }
 
   char* s_;
   size_t length_;
@@ -201,21 +201,21 @@ bool Expander::collect(const Macro& macro, size_t& m, Arguments& args) {
   bool in_quotes = false;
   for (int k = 0; k < macro.nparams; ++k) {
     if (k > 0 && s_[m] == ')') {
-      report("missing parameter");
+      report(ReportKind::missing_parameter);
       return false;
     }
     if (k > 0 && s_[m] != ',') {
-      report("expected ','");
+      report(ReportKind::expected_comma);
       return false;
     }
     collect_one(m, in_quotes, args.values[k]);
   }
   if (s_[m] == ',') {
-    report("too many parameters");
+    report(ReportKind::too_many_parameters);
     return false;
   }
   if (s_[m] != ')') {
-    report("expected ')'");
+    report(ReportKind::expected_parenthesis);
     return false;
   }
   ++m;
@@ -229,7 +229,7 @@ void Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) 
   const char* c = s_;
   size_t start = skip_white(c, m + 1);
   m = argument_end(c, start, in_quotes);
-  if (in_quotes) report("unterminated string");
+  if (in_quotes) report(ReportKind::unterminated_string);
   size_t end = m;
   if (c[start] == '"' && end > start && c[end - 1] == '"') {
     ++start;
@@ -241,7 +241,7 @@ void Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) 
 // Whether the line stays within kMaxLine bytes when `length` bytes replace those from `i` to `m`.
 bool Expander::fits(size_t i, size_t m, size_t length) {
   if (length_ - (m - i) + length <= kMaxLine) return true;
-  report("line too long");
+  report(ReportKind::line_too_long);
   return false;
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/catprep_template_run.h"
+
 #include "catprep/source_reader.h"
 
 namespace catprep {
@@ -24,13 +26,11 @@ class ExpandTest : public ::testing::Test {
     return line;
   }
   std::string reports() {
-    std::string text = out.str();
-    out.str("");
-    return text;
+    return log.take_text();
   }
   MacroTable table;
-  std::ostringstream out;
-  Diagnostics diagnostics{out};
+  testing::ReportLog log;
+  Diagnostics diagnostics{log.sink()};
 };
 
 TEST_F(ExpandTest, ReplacesWholeWordsOutsideStringsAndNotAfterABackslash) {

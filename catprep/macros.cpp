@@ -67,11 +67,11 @@ void MacroTable::append(std::string name, std::string value, int nparams) {
 void MacroTable::add_macro(std::string_view name, std::string_view value,
                            Diagnostics& diagnostics) {
   if (full()) {
-    diagnostics.report_error("too many defines");
+    diagnostics.report_error(ReportKind::too_many_defines);
     return;
   }
   append(std::string(name), std::string(value), 0);
-  if (full()) diagnostics.report_error("too many defines");
+  if (full()) diagnostics.report_error(ReportKind::too_many_defines);
 }
 
 void MacroTable::remove(size_t index) {
@@ -88,7 +88,7 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
     size_t q = skip_white(text, at);
     char closing = text[q];
     if (closing != ',') {
-      if (closing != ')') diagnostics.report_error("expected ')'");
+      if (closing != ')') diagnostics.report_error(ReportKind::expected_parenthesis);
       text[at] = '\0';
       at = closing == '\0' ? q : skip_white(text, q + 1);
       return true;
@@ -96,11 +96,11 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
     text[at] = '\0';
     at = skip_white(text, q + 1);
     if (text[at] == '\0') {
-      diagnostics.report_error("syntax");
+      diagnostics.report_error(ReportKind::syntax);
       return false;
     }
     if (head.last == kMaxParams - 1) {
-      diagnostics.report_error("too many parameter");
+      diagnostics.report_error(ReportKind::too_many_parameter);
       return false;
     }
     head.param_names[++head.last] = text + at;
@@ -112,7 +112,7 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
 bool end_plain_name(char* text, size_t& at, Diagnostics& diagnostics) {
   if (text[at] == '\0') return true;
   if (!is_space_or_tab(text[at])) {
-    diagnostics.report_error("expected white-space");
+    diagnostics.report_error(ReportKind::expected_white_space);
     return false;
   }
   text[at] = '\0';
@@ -123,11 +123,11 @@ bool end_plain_name(char* text, size_t& at, Diagnostics& diagnostics) {
 // A well-formed head is still refused when the table is full or holds the name already.
 bool may_enter(const MacroTable& table, std::string_view name, Diagnostics& diagnostics) {
   if (table.full()) {
-    diagnostics.report_error("too many defines");
+    diagnostics.report_error(ReportKind::too_many_defines);
     return false;
   }
   if (table.find_macro(name) != kNoMatch) {
-    diagnostics.report_error("redefined macro");
+    diagnostics.report_error(ReportKind::redefined_macro);
     return false;
   }
   return true;

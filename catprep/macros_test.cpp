@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/catprep_template_run.h"
+
 namespace catprep {
 namespace {
 
@@ -89,15 +91,15 @@ TEST(MacroTable, NamesAreToldApartByFirstByteAndLengthAndThenWhole) {
 }
 
 TEST(MacroTable, AddMacroReportsWhenItFillsTheTableAndWhenItIsFull) {
-  std::ostringstream out;
-  Diagnostics diagnostics(out);
+  testing::ReportLog log;
+  Diagnostics diagnostics(log.sink());
   MacroTable table;
   for (size_t k = 0; k < kMaxMacros - 1; ++k) table.append("M" + std::to_string(k), "", 0);
   table.add_macro("_TAVELLE", "1", diagnostics);
   EXPECT_EQ(table.macro_count(), kMaxMacros);
   table.add_macro("_DATE_", "x", diagnostics);
   EXPECT_EQ(table.macro_count(), kMaxMacros);
-  EXPECT_EQ(out.str(), "too many defines\ntoo many defines\n");
+  EXPECT_EQ(log.text, "too many defines\ntoo many defines\n");
 }
 
 struct Parsed {
@@ -111,8 +113,8 @@ struct Parsed {
 Parsed parse(const std::string& head_text, const MacroTable& table = {}) {
   std::string text = head_text;
   text.resize(text.size() + 1);
-  std::ostringstream out;
-  Diagnostics diagnostics(out);
+  testing::ReportLog log;
+  Diagnostics diagnostics(log.sink());
   MacroHead head;
   size_t at = 0;
   Parsed parsed;
@@ -120,7 +122,7 @@ Parsed parse(const std::string& head_text, const MacroTable& table = {}) {
   parsed.name = std::string(head.name);
   for (int k = 0; k <= head.last; ++k) parsed.params.push_back(head.param_names[k]);
   if (parsed.accepted) parsed.value = text.data() + at;
-  parsed.reports = out.str();
+  parsed.reports = log.text;
   return parsed;
 }
 

@@ -83,8 +83,8 @@ void remove_comments(char* line, bool& in_comment) {
 SourceReader::SourceReader(SourceFiles& files, Diagnostics& diagnostics)
     : files_(files), diagnostics_(diagnostics), levels_(1) {}
 
-cattools::IoStatus SourceReader::open_input() {
-  cattools::IoStatus status = files_.read_input(levels_[0].name, levels_[0].bytes);
+cattools::IoStatus SourceReader::open_input(SourceFiles::Identity& identity) {
+  cattools::IoStatus status = files_.read_input(levels_[0].name, levels_[0].bytes, identity);
   cut_at_end_of_text(levels_[0].bytes);
   return status;
 }
@@ -110,7 +110,7 @@ bool SourceReader::read_line(char* buffer) {
   for (;;) {
     if (!pending) copy_plain_run(bytes, size, level.pos, buffer, n);
     if (n >= kMaxLine) {
-      diagnostics_.report_error("line too long");
+      diagnostics_.report_error(ReportKind::line_too_long);
       buffer[kMaxLine] = '\0';
       return true;
     }
@@ -139,8 +139,8 @@ bool SourceReader::read_line(char* buffer) {
 }
 
 bool SourceReader::end_of_file(char* buffer, size_t stored, bool pending_backslash) {
-  if (pending_backslash) diagnostics_.report_error("stray \\");
-  if (in_comment_) diagnostics_.report_error("comment not closed at EOF");
+  if (pending_backslash) diagnostics_.report_error(ReportKind::stray_backslash);
+  if (in_comment_) diagnostics_.report_error(ReportKind::comment_not_closed);
   in_comment_ = false;
   if (stored > 0) {
     buffer[stored] = '\0';

@@ -64,9 +64,11 @@ class SourceReader final : public Location {
   SourceReader(SourceFiles& files, Diagnostics& diagnostics);
 
   void set_input_name(std::string name) { levels_[0].name = std::move(name); }
-  cattools::IoStatus open_input();
-  cattools::IoStatus read_include(const std::string& name, std::string& bytes) {
-    return files_.read_include(name, bytes);
+  // Reads the input; `identity` is that of the file read, if the source has one.
+  cattools::IoStatus open_input(SourceFiles::Identity& identity);
+  cattools::IoStatus read_include(const std::string& name, std::string& bytes,
+                                  SourceFiles::Identity& identity) {
+    return files_.read_include(name, bytes, identity);
   }
   // Makes `bytes` the file read from the next line on, one level deeper, numbered from 1.
   void push_include(const std::string& name, std::string bytes);
