@@ -50,6 +50,7 @@ Flow open_conditional(RunState& run, bool skip) {
     run.report(ReportKind::too_deep_if);
     return Flow::stop;
   }
+  c.else_seen[c.if_level] = false;
   if (c.skip_level == 0 && skip) {
     c.if_state[c.if_level] = IfState::seeking;
     c.skip_level = c.if_level;
@@ -59,16 +60,18 @@ Flow open_conditional(RunState& run, bool skip) {
   return Flow::go_on;
 }
 
+// A broken condition opens its level all the same, false, so that its #elif, #else and
+// #endif still pair with it.
 Flow do_if(RunState& run, const char* line, size_t at) {
-  int value = eval_or(condition_in(run, line), at);
+  ConditionResult condition = eval_condition(condition_in(run, line), at);
   end_of_directive(run, line, at);
-  return open_conditional(run, value == 0);
+  return open_conditional(run, condition.broken || !condition.value);
 }
 
 Flow do_ifndef(RunState& run, const char* line, size_t at) {
-  int value = eval_primary(condition_in(run, line), at);
+  ConditionResult defined = eval_operand(condition_in(run, line), at);
   end_of_directive(run, line, at);
-  return open_conditional(run, value == 1);
+  return open_conditional(run, defined.broken || defined.value);
 }
 
 void do_elif(RunState& run, const char* line, size_t at) {
@@ -77,9 +80,14 @@ void do_elif(RunState& run, const char* line, size_t at) {
     run.report(ReportKind::elif_without_if);
     return;
   }
-  int value = eval_or(condition_in(run, line), at);
+  if (c.else_seen[c.if_level]) {
+    run.report(ReportKind::elif_after_else);
+    return;
+  }
+  ConditionResult condition = eval_condition(condition_in(run, line), at);
   end_of_directive(run, line, at);
-  bool take = value == 1 && c.if_state[c.if_level] == IfState::seeking;
+  bool holds = condition.value && !condition.broken;
+  bool take = holds && c.if_state[c.if_level] == IfState::seeking;
   if (take) {
     c.skip_level = 0;
     c.if_state[c.if_level] = IfState::done;
@@ -93,7 +101,14 @@ void do_else(RunState& run, const char* line, size_t at) {
   ConditionStack& c = run.conditions;
   if (c.if_level == 0) {
     run.report(ReportKind::else_without_if);
-  } else if (c.if_state[c.if_level] == IfState::seeking) {
+    return;
+  }
+  if (c.else_seen[c.if_level]) {
+    run.report(ReportKind::else_after_else);
+    return;
+  }
+  c.else_seen[c.if_level] = true;
+  if (c.if_state[c.if_level] == IfState::seeking) {
     c.skip_level = 0;
     c.if_state[c.if_level] = IfState::done;
   } else if (c.skip_level == 0) {
