@@ -1,7 +1,7 @@
 #pragma once
 // Conditions of #if, #ifdef, #elif and #ifndef: names that are true when a macro of that name
-// is defined, with '!', '&', '|' and parentheses. Every operand is evaluated; the position
-// `at` is moved past what was evaluated.
+// is defined, with '!', '&', '|' and parentheses; '!' binds tightest, then '&', then '|'.
+// Every operand is evaluated; the position `at` is moved past what was evaluated.
 
 #include <cstddef>
 
@@ -16,11 +16,17 @@ struct ConditionInput {
   Diagnostics& diagnostics;
 };
 
-// A full condition; `at` ends on the first non-blank after it. Returns 1 or 0.
-int eval_or(const ConditionInput& in, size_t& at);
-// Primaries joined by '&'.
-int eval_and(const ConditionInput& in, size_t& at);
-// One operand: '!' and an operand, a parenthesised condition, or a name.
-int eval_primary(const ConditionInput& in, size_t& at);
+// The value of a condition, and whether it is broken: an operand is missing where the text
+// ends, at a ';' or at an operator or ')' (reported once). A broken condition holds in no case.
+struct ConditionResult {
+  bool value = false;
+  bool broken = false;
+};
+
+// A full condition; `at` ends on the first non-blank after it.
+ConditionResult eval_condition(const ConditionInput& in, size_t& at);
+// One operand: '!' and an operand, a parenthesised condition, or a name (as #ifndef takes it);
+// `at` ends right after it.
+ConditionResult eval_operand(const ConditionInput& in, size_t& at);
 
 }  // namespace catprep

@@ -12,7 +12,7 @@ namespace {
 
 int parameter_at(const char* line, size_t at, const MacroHead& head) {
   for (int k = 0; k <= head.last; ++k)
-    if (match_word(line, at, head.param_names[k]) != NO_MATCH) return k;
+    if (match_word(line, at, head.param_names[k]) != kNoMatch) return k;
   return -1;
 }
 
@@ -40,7 +40,7 @@ size_t encode_name(const char* line, size_t at, const MacroHead& head, BodyWrite
   size_t end = skip_identifier(line, at);
   int k = parameter_at(line, at, head);
   if (k >= 0)
-    writer.put(static_cast<char>(FIRST_PARAM_REF + k));
+    writer.put(static_cast<char>(kFirstParamRef + k));
   else
     for (size_t p = at; p < end; ++p) writer.put(line[p]);
   return end;
@@ -67,7 +67,7 @@ bool is_directive_line(const char* line, size_t& after) {
 class BodyCollector {
  public:
   BodyCollector(RunState& run, const MacroHead& head) : run_(run), head_(head) {
-    body_.reserve(MAX_BODY + 1);
+    body_.reserve(kMaxBody + 1);
   }
   void collect();
   std::string take() { return std::move(body_); }
@@ -84,36 +84,36 @@ class BodyCollector {
 };
 
 void BodyCollector::collect() {
-  auto line = std::make_unique<char[]>(LINE_SIZE);
+  auto line = std::make_unique<char[]>(kLineSize);
   bool ended = false;
-  while (!ended && run_.reader.read_line(line.get()) == 0) {
-    size_t after = NO_MATCH;
+  while (!ended && run_.reader.read_line(line.get())) {
+    size_t after = kNoMatch;
     if (!is_directive_line(line.get(), after)) {
       add_line(line.get());
-    } else if (after != NO_MATCH) {
+    } else if (after != kNoMatch) {
       end_of_directive(run_, line.get(), after);
       ended = true;
     } else {
-      run_.report("#directive in macro-definition");
+      run_.report(ReportKind::directive_in_definition);
       end_body_line();
     }
   }
-  if (!ended) run_.report("begindef without enddef");
-  if (!body_.empty() && body_.back() == LINE_BREAK) body_.pop_back();
-  if (dropped_) run_.report("macro too long");
+  if (!ended) run_.report(ReportKind::begindef_without_enddef);
+  if (!body_.empty() && body_.back() == kLineBreak) body_.pop_back();
+  if (dropped_) run_.report(ReportKind::macro_too_long);
 }
 
 void BodyCollector::add_line(char* line) {
   expand_macros(line, 0, run_.expansion());
-  if (!encode_body_line(line, 0, head_, body_, MAX_BODY)) dropped_ = true;
+  if (!encode_body_line(line, 0, head_, body_, kMaxBody)) dropped_ = true;
   end_body_line();
 }
 
 // A refused line break is a lost byte only when another body line follows it.
 void BodyCollector::end_body_line() {
   if (break_refused_) dropped_ = true;
-  if (body_.size() < MAX_BODY)
-    body_ += LINE_BREAK;
+  if (body_.size() < kMaxBody)
+    body_ += kLineBreak;
   else
     break_refused_ = true;
 }
@@ -132,7 +132,7 @@ bool encode_body_line(const char* line, size_t at, const MacroHead& head, std::s
     }
     if (c == '\t')
       writer.put(' ');
-    else if (c >= 0x20 || c == LINE_BREAK)
+    else if (c >= 0x20 || c == kLineBreak)
       writer.put(static_cast<char>(c));
     ++p;
   }
@@ -143,7 +143,7 @@ void define_macro(RunState& run, char* line, size_t at, bool multi_line) {
   at = skip_white(line, at);
   expand_macros(line, at, run.expansion());
   if (line[at] == '\0') {
-    run.report("missing argument");
+    run.report(ReportKind::missing_argument);
     return;
   }
   MacroHead head;
@@ -163,30 +163,30 @@ void define_macro(RunState& run, char* line, size_t at, bool multi_line) {
 void undefine_macro(RunState& run, char* line, size_t at) {
   at = skip_white(line, at);
   if (line[at] == '\0') {
-    run.report("missing argument");
+    run.report(ReportKind::missing_argument);
     return;
   }
   size_t end = skip_identifier(line, at);
   size_t rest = skip_white(line, end);
   if (line[rest] != '\0' && line[rest] != ';') {
-    run.report("expected ';' or end-of-line");
+    run.report(ReportKind::expected_end_of_directive);
     return;
   }
   size_t index = run.macros.find_macro(std::string_view(line + at, end - at));
-  if (index != NO_MATCH) run.macros.remove(index);
+  if (index != kNoMatch) run.macros.remove(index);
 }
 
 void skip_macro_body(RunState& run, char* line) {
-  while (run.reader.read_line(line) == 0) {
-    size_t after = NO_MATCH;
+  while (run.reader.read_line(line)) {
+    size_t after = kNoMatch;
     if (!is_directive_line(line, after)) continue;
-    if (after != NO_MATCH) {
+    if (after != kNoMatch) {
       end_of_directive(run, line, after);
       return;
     }
-    run.report("#directive in macro-definition");
+    run.report(ReportKind::directive_in_definition);
   }
-  run.report("begindef without enddef");
+  run.report(ReportKind::begindef_without_enddef);
 }
 
 }  // namespace catprep

@@ -9,7 +9,7 @@
 
 namespace catprep {
 
-inline constexpr size_t MAX_BODY = 1000;  // bytes of a multi-line value
+inline constexpr size_t kMaxBody = 1000;  // bytes of a multi-line value
 
 // Carries out #define (or #begindef when `multi_line`) whose word ends at `at` in `line`;
 // a multi-line definition reads its body lines itself.

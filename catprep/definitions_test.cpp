@@ -54,9 +54,11 @@ TEST(Define, ReportsMissingArgumentsAndRefusedHeads) {
             "t.tpl:1: missing argument\nt.tpl:2: expected white-space\nt.tpl:3: syntax\n"
             "t.tpl:5: missing argument\nsummary: 4 error(s)\n");
   EXPECT_EQ(r.output, ".\n");
-  // E expands to nothing first, so this defines a macro whose name is empty.
-  r = preprocess("#define E\n#define E x\n#if\nyes\n#endif\n");
-  EXPECT_EQ(r.output, "yes\n");
+  // E expands to nothing first, so this defines a macro whose name is empty; an empty condition
+  // lacks a name all the same.
+  r = preprocess("#define E\n#define E x\n#define E y\n#if\nyes\n#endif\n");
+  EXPECT_EQ(r.out, "t.tpl:3: redefined macro\nt.tpl:4: expected a name\nsummary: 2 error(s)\n");
+  EXPECT_EQ(r.output, "");
 }
 
 TEST(Define, WithStrippingAValueIsCutAtDoubleSlash) {

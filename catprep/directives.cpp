@@ -34,7 +34,7 @@ constexpr std::string_view kWords[] = {"if",    "ifdef",  "elif",    "ifndef", "
 Directive find_directive(const char* line, size_t at, size_t& after) {
   for (size_t k = 0; k < std::size(kWords); ++k) {
     after = match_word(line, at, kWords[k]);
-    if (after != NO_MATCH) return static_cast<Directive>(k);
+    if (after != kNoMatch) return static_cast<Directive>(k);
   }
   return Directive::none;
 }
@@ -46,43 +46,51 @@ ConditionInput condition_in(RunState& run, const char* line) {
 // Opens a conditional level whose first branch is false when `skip` is set.
 Flow open_conditional(RunState& run, bool skip) {
   ConditionStack& c = run.conditions;
-  if (++c.if_level > MAX_IF_LEVEL) {
-    run.report("too deep if");
+  if (++c.if_level > kMaxIfLevel) {
+    run.report(ReportKind::too_deep_if);
     return Flow::stop;
   }
+  c.else_seen[c.if_level] = false;
   if (c.skip_level == 0 && skip) {
-    c.if_state[c.if_level] = IF_SEEKING;
+    c.if_state[c.if_level] = IfState::seeking;
     c.skip_level = c.if_level;
   } else {
-    c.if_state[c.if_level] = IF_DONE;
+    c.if_state[c.if_level] = IfState::done;
   }
   return Flow::go_on;
 }
 
+// A broken condition opens its level all the same, false, so that its #elif, #else and
+// #endif still pair with it.
 Flow do_if(RunState& run, const char* line, size_t at) {
-  int value = eval_or(condition_in(run, line), at);
+  ConditionResult condition = eval_condition(condition_in(run, line), at);
   end_of_directive(run, line, at);
-  return open_conditional(run, value == 0);
+  return open_conditional(run, condition.broken || !condition.value);
 }
 
 Flow do_ifndef(RunState& run, const char* line, size_t at) {
-  int value = eval_primary(condition_in(run, line), at);
+  ConditionResult defined = eval_operand(condition_in(run, line), at);
   end_of_directive(run, line, at);
-  return open_conditional(run, value == 1);
+  return open_conditional(run, defined.broken || defined.value);
 }
 
 void do_elif(RunState& run, const char* line, size_t at) {
   ConditionStack& c = run.conditions;
-  if (c.if_state[c.if_level] == IF_NONE) {
-    run.report("elif without if");
+  if (c.if_state[c.if_level] == IfState::none) {
+    run.report(ReportKind::elif_without_if);
     return;
   }
-  int value = eval_or(condition_in(run, line), at);
+  if (c.else_seen[c.if_level]) {
+    run.report(ReportKind::elif_after_else);
+    return;
+  }
+  ConditionResult condition = eval_condition(condition_in(run, line), at);
   end_of_directive(run, line, at);
-  bool take = value == 1 && c.if_state[c.if_level] == IF_SEEKING;
+  bool holds = condition.value && !condition.broken;
+  bool take = holds && c.if_state[c.if_level] == IfState::seeking;
   if (take) {
     c.skip_level = 0;
-    c.if_state[c.if_level] = IF_DONE;
+    c.if_state[c.if_level] = IfState::done;
   } else if (c.skip_level == 0) {
     c.skip_level = c.if_level;
   }
@@ -92,10 +100,17 @@ void do_else(RunState& run, const char* line, size_t at) {
   end_of_directive(run, line, at);
   ConditionStack& c = run.conditions;
   if (c.if_level == 0) {
-    run.report("else without if");
-  } else if (c.if_state[c.if_level] == IF_SEEKING) {
+    run.report(ReportKind::else_without_if);
+    return;
+  }
+  if (c.else_seen[c.if_level]) {
+    run.report(ReportKind::else_after_else);
+    return;
+  }
+  c.else_seen[c.if_level] = true;
+  if (c.if_state[c.if_level] == IfState::seeking) {
     c.skip_level = 0;
-    c.if_state[c.if_level] = IF_DONE;
+    c.if_state[c.if_level] = IfState::done;
   } else if (c.skip_level == 0) {
     c.skip_level = c.if_level;
   }
@@ -106,22 +121,22 @@ void do_endif(RunState& run, const char* line, size_t at) {
   ConditionStack& c = run.conditions;
   if (c.skip_level == c.if_level) c.skip_level = 0;
   if (c.if_level == 0) {
-    run.report("endif without if");
+    run.report(ReportKind::endif_without_if);
     return;
   }
-  c.if_state[c.if_level] = IF_NONE;
+  c.if_state[c.if_level] = IfState::none;
   --c.if_level;
 }
 
 // The name of an #include from `at` on; false (with a report) when there is none to open.
 bool include_name(RunState& run, const char* line, size_t at, std::string& name, size_t& rest) {
   if (line[at] == '\0') {
-    run.report("missing filename");
+    run.report(ReportKind::missing_filename);
     return false;
   }
   char opening = line[at];
   if (opening != '"' && opening != '<') {
-    run.report("'\"' or '<' expected");
+    run.report(ReportKind::quote_expected);
     return false;
   }
   char closing = opening == '"' ? '"' : '>';
@@ -131,7 +146,7 @@ bool include_name(RunState& run, const char* line, size_t at, std::string& name,
   if (line[end] == closing)
     ++rest;
   else
-    run.report("unterminated filename in #include");
+    run.report(ReportKind::unterminated_filename);
   if (opening == '<') return false;
   name.assign(line + at + 1, end - at - 1);
   std::replace(name.begin(), name.end(), '\\', '/');
@@ -145,13 +160,19 @@ Flow do_include(RunState& run, char* line, size_t at) {
   size_t rest = 0;
   if (!include_name(run, line, at, name, rest)) return Flow::go_on;
   std::string bytes;
-  if (!run.reader.read_include(name, bytes).ok()) {
-    run.diagnostics.report_error("can't open include file \"" + name + "\"");
+  SourceFiles::Identity identity;
+  if (!run.reader.read_include(name, bytes, identity).ok()) {
+    run.report(ReportKind::cant_open_include, name);
     return Flow::go_on;
   }
-  if (line[skip_white(line, rest)] != '\0') run.report("expected end-of-line");
-  if (run.reader.include_depth() >= MAX_INCLUDE_DEPTH) {
-    run.report("too many nested includes");
+  if (line[skip_white(line, rest)] != '\0') run.report(ReportKind::expected_end_of_line);
+  // The output is only replaced at the end of a run that goes on to it: stopping here keeps it.
+  if (run.is_output(identity)) {
+    run.sink({.kind = ReportKind::output_is_included, .file = run.output_name, .detail = name});
+    return Flow::stop;
+  }
+  if (run.reader.include_depth() >= kMaxIncludeDepth) {
+    run.report(ReportKind::too_many_nested_includes);
     return Flow::stop;
   }
   run.reader.push_include(name, std::move(bytes));
@@ -159,7 +180,7 @@ Flow do_include(RunState& run, char* line, size_t at) {
 }
 
 void do_msg(RunState& run, const char* line, size_t at) {
-  run.out << (line + skip_white(line, at)) << '\n';
+  run.sink({.kind = ReportKind::msg, .detail = line + skip_white(line, at)});
 }
 
 // Directives that act only in live regions.
@@ -169,7 +190,7 @@ Flow do_live(RunState& run, Directive directive, char* line, size_t at) {
       do_msg(run, line, at);
       return Flow::go_on;
     case Directive::error:
-      run.report("preprocessing stopped");
+      run.report(ReportKind::preprocessing_stopped);
       return Flow::stop;
     case Directive::include:
       return do_include(run, line, at);
@@ -187,21 +208,21 @@ Flow do_live(RunState& run, Directive directive, char* line, size_t at) {
 
 void unknown_directive(RunState& run, const char* line, size_t hash, size_t at) {
   if (at == hash + 1)
-    run.diagnostics.report_error("unknown directive \"" + std::string(line + at) + "\"");
+    run.report(ReportKind::unknown_directive, line + at);
 }
 
 }  // namespace
 
 void end_of_directive(RunState& run, const char* line, size_t at) {
   at = skip_white(line, at);
-  if (line[at] != '\0' && line[at] != ';') run.report("expected ';' or end-of-line");
+  if (line[at] != '\0' && line[at] != ';') run.report(ReportKind::expected_end_of_directive);
 }
 
 Flow handle_directive(RunState& run, char* line) {
   size_t hash = skip_white(line, 0);
   size_t at = skip_white(line, hash + 1);
   if (line[at] == '\0') return Flow::go_on;
-  size_t after = NO_MATCH;
+  size_t after = kNoMatch;
   Directive directive = find_directive(line, at, after);
   switch (directive) {
     case Directive::if_:
@@ -219,7 +240,7 @@ Flow handle_directive(RunState& run, char* line) {
       do_endif(run, line, after);
       return Flow::go_on;
     case Directive::enddef:
-      run.report("enddef without begindef");
+      run.report(ReportKind::enddef_without_begindef);
       return Flow::go_on;
     case Directive::none:
       unknown_directive(run, line, hash, at);

@@ -8,7 +8,7 @@
 
 namespace catprep {
 
-// Carries out the directive in `line` (LINE_SIZE bytes, first non-blank '#'). A multi-line
+// Carries out the directive in `line` (kLineSize bytes, first non-blank '#'). A multi-line
 // definition reads further lines through `run.reader`.
 Flow handle_directive(RunState& run, char* line);
 

@@ -48,10 +48,34 @@ TEST(Conditionals, NestedInAFalseSectionStaysFalse) {
   EXPECT_EQ(r.exit_code, 0);
 }
 
-TEST(Conditionals, ASecondElseIsAcceptedSilently) {
-  EXPECT_EQ(preprocess("#if _TAVELLE\na\n#else\nb\n#else\nc\n#endif\n").output, "a\n");
-  EXPECT_EQ(preprocess("#if X\na\n#else\nb\n#else\nc\n#endif\n").output, "b\n");
-  EXPECT_EQ(preprocess("#if X\na\n#else\nb\n#else\nc\n#endif\n").out, "done, no errors\n");
+// A second #else, or an #elif after the #else, is reported and ignored: the lines after it
+// belong to the #else before it. A nested level has its own #else.
+TEST(Conditionals, ElseAfterElseAndElifAfterElseAreErrorsAndIgnored) {
+  auto r = preprocess("#if _TAVELLE\na\n#else\nb\n#else\nc\n#endif\n");
+  EXPECT_EQ(r.output, "a\n");
+  EXPECT_EQ(r.out, "t.tpl:5: else after else\nsummary: 1 error(s)\n");
+  EXPECT_EQ(r.exit_code, 1);
+  r = preprocess("#if X\na\n#else\nb\n#else\nc\n#elif _TAVELLE junk\nd\n#endif\n");
+  EXPECT_EQ(r.output, "b\nc\nd\n");
+  EXPECT_EQ(r.out, "t.tpl:5: else after else\nt.tpl:7: elif after else\nsummary: 2 error(s)\n");
+  r = preprocess("#if X\n#else\n#if Y\n#else\n#endif\n#else\n#endif\n#if X\n#else\n#endif\n");
+  EXPECT_EQ(r.out, "t.tpl:6: else after else\nsummary: 1 error(s)\n");
+  r = preprocess("#if X\n#if Y\n#else\n#else\n#endif\n#endif\n");  // in a skipped section too
+  EXPECT_EQ(r.out, "t.tpl:4: else after else\nsummary: 1 error(s)\n");
+}
+
+// A broken condition is reported and false, for #if, #ifdef, #ifndef and #elif alike; its level
+// is open all the same, so its #else and #endif pair with it.
+TEST(Conditionals, ABrokenConditionIsAnErrorAndFalse) {
+  auto r = preprocess("#if _TAVELLE &\na\n#else\nb\n#endif\n#ifndef\nc\n#endif\n");
+  EXPECT_EQ(r.output, "b\n");
+  EXPECT_EQ(r.out, "t.tpl:1: expected a name\nt.tpl:6: expected a name\nsummary: 2 error(s)\n");
+  r = preprocess("#if X\na\n#elif |\nb\n#elif _TAVELLE\nc\n#endif\n");
+  EXPECT_EQ(r.output, "c\n");
+  EXPECT_EQ(r.reports[0], (testing::ReportCopy{ReportKind::expected_name, "t.tpl", 3}));
+  r = preprocess("#ifdef ()\na\n#endif\nz\n", {"-D"});  // even with a macro of the empty name
+  EXPECT_EQ(r.output, "z\n");
+  EXPECT_EQ(r.out, "t.tpl:1: expected a name\nsummary: 1 error(s)\n");
 }
 
 TEST(Conditionals, ClosingsWithoutOpenings) {

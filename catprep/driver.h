@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catprep/reports.h"
 #include "catprep/source_files.h"
 #include "platform/console.h"
 
@@ -11,5 +12,9 @@ int run(const cattools::Args& args, cattools::Console& console);
 
 // The same, with the template and its included files read from `files`.
 int run(const cattools::Args& args, cattools::Console& console, SourceFiles& files);
+
+// The same, with every report handed to `sink` instead of printed on `console.out`.
+int run(const cattools::Args& args, cattools::Console& console, SourceFiles& files,
+        const ReportSink& sink);
 
 }  // namespace catprep

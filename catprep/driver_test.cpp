@@ -1,5 +1,10 @@
 #include "catprep/driver.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -174,6 +179,92 @@ TEST(Files, MissingOrDirectoryInputsAndIncludes) {
   EXPECT_EQ(r.out, dir / "t.tpl" + ":1: can't open include file \"\"\nsummary: 1 error(s)\n");
   r = run_args({"catprep", dir / "none/out.cat", dir / "t.tpl"});
   EXPECT_EQ(r.out, "can't write to outputfile\n");
+}
+
+// Every stop before the end of the run keeps the previous output byte for byte; a run that
+// ends, with counted errors or without, replaces it.
+TEST(SafeOutput, ThePreviousOutputIsKeptByEveryStopAndReplacedAtTheEnd) {
+  ScratchDir dir;
+  const std::string previous = "en: Previous catalog\n";
+  for (std::string stop : {"#error x\n", "#if A\n#if A\n#if A\n#if A\n#if A\n#if A\n#if A\n"
+                                          "#if A\n#if A\n#if A\n",
+                           "#include \"t.tpl\"\n"}) {
+    testing_support::write_file(dir / "out.cat", previous);
+    testing_support::write_file(dir / "t.tpl", "written\n" + stop + "after\n");
+    auto r = run_args({"catprep", dir / "out.cat", dir / "t.tpl"});
+    EXPECT_EQ(r.exit_code, 1) << stop;
+    EXPECT_EQ(testing_support::read_file(dir / "out.cat"), previous) << r.out;
+  }
+  testing_support::write_file(dir / "t.tpl", "#foo\nnew\n");
+  auto r = run_args({"catprep", dir / "out.cat", dir / "t.tpl"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(testing_support::read_file(dir / "out.cat"), "new\n");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();  // no temporary file
+}
+
+// Refused before anything is read: a missing template is not what the report names.
+TEST(SafeOutput, ADanglingLinkOrAFifoIsRefusedBeforeTheTemplateIsRead) {
+  ScratchDir dir;
+  std::filesystem::create_symlink(dir / "none.cat", dir / "dangling.cat");
+  auto r = run_args({"catprep", dir / "dangling.cat", dir / "missing.tpl"});
+  EXPECT_EQ(r.out, dir / "dangling.cat" + ": not written: Dangling symbolic link\n");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.cat"));
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  r = run_args({"catprep", dir / "fifo", dir / "missing.tpl"});
+  EXPECT_EQ(r.out, dir / "fifo" + ": not written: Not a regular file\n");
+}
+
+// The same file under another name is the same file: a hard link to the template, or a link
+// to an included file.
+TEST(SafeOutput, AnOutputThatIsASourceUnderAnotherNameIsRefused) {
+  ScratchDir dir;
+  testing_support::write_file(dir / "t.tpl", "#include \"inc\"\nx\n");
+  testing_support::write_file(dir / "real.inc", "#define X 1\n");
+  std::filesystem::create_hard_link(dir / "t.tpl", dir / "hard.cat");
+  auto r = run_args({"catprep", dir / "hard.cat", dir / "t.tpl"});
+  EXPECT_EQ(r.out, dir / "hard.cat" + ": not written: it is the template " + dir / "t.tpl" + "\n");
+  std::filesystem::create_symlink(dir / "real.inc", dir / "inc");
+  r = run_args({"catprep", dir / "real.inc", dir / "t.tpl"});
+  EXPECT_EQ(r.out, dir / "real.inc" + ": not written: it is the included file inc\n");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(testing_support::read_file(dir / "real.inc"), "#define X 1\n");
+  EXPECT_EQ(testing_support::read_file(dir / "t.tpl"), "#include \"inc\"\nx\n");
+}
+
+// Reads from disk, and records whether another run could take the lock of the output's
+// directory while the template is read.
+class LockProbe final : public SourceFiles {
+ public:
+  explicit LockProbe(std::string directory) : directory_(std::move(directory)) {}
+  cattools::IoStatus read_input(const std::string& name, std::string& bytes,
+                                Identity& identity) override {
+    int fd = ::open(directory_.c_str(), O_RDONLY | O_DIRECTORY);
+    locked_while_read = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    if (fd >= 0) ::close(fd);
+    return disk_.read_input(name, bytes, identity);
+  }
+  cattools::IoStatus read_include(const std::string& name, std::string& bytes,
+                                  Identity& identity) override {
+    return disk_.read_include(name, bytes, identity);
+  }
+  bool locked_while_read = false;
+
+ private:
+  std::string directory_;
+  DiskFiles disk_;
+};
+
+TEST(SafeOutput, TheOutputIsLockedFromBeforeTheTemplateIsRead) {
+  ScratchDir dir;
+  testing_support::write_file(dir / "t.tpl", "x\n");
+  LockProbe files(dir.path());
+  std::ostringstream out, err;
+  cattools::Console console{out, err};
+  EXPECT_EQ(run({"catprep", dir / "out.cat", dir / "t.tpl"}, console, files), 0);
+  EXPECT_TRUE(files.locked_while_read);
+  EXPECT_EQ(testing_support::read_file(dir / "out.cat"), "x\n");
 }
 
 // The console's buffer is reserved beforehand, so that every failing allocation is one of the

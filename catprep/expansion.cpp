@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string_view>
 
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 
 namespace catprep {
 namespace {
 
 bool is_param_ref(unsigned char b) {
-  return b >= FIRST_PARAM_REF && b < 0x20;
+  return b >= kFirstParamRef && b < 0x20;
 }
 
 // The length of `value` with each reference to one of its `nparams` parameters replaced by the
@@ -20,8 +20,8 @@ size_t substituted_length(std::string_view value, int nparams, const std::string
   for (unsigned char b : value) {
     if (!is_param_ref(b))
       ++length;
-    else if (b - FIRST_PARAM_REF < nparams)
-      length += args[b - FIRST_PARAM_REF].size();
+    else if (b - kFirstParamRef < nparams)
+      length += args[b - kFirstParamRef].size();
   }
   return length;
 }
@@ -31,8 +31,8 @@ void substitute(std::string_view value, int nparams, const std::string_view* arg
   for (unsigned char b : value) {
     if (!is_param_ref(b)) {
       *out++ = static_cast<char>(b);
-    } else if (b - FIRST_PARAM_REF < nparams) {
-      std::string_view arg = args[b - FIRST_PARAM_REF];
+    } else if (b - kFirstParamRef < nparams) {
+      std::string_view arg = args[b - kFirstParamRef];
       std::memcpy(out, arg.data(), arg.size());
       out += arg.size();
     }
@@ -76,7 +76,7 @@ constexpr std::array<bool, 256> kQuiet = quiet_table();
 
 // The arguments of one call, pointing into the line: valid until the line is changed.
 struct Arguments {
-  std::string_view values[MAX_PARAMS];
+  std::string_view values[kMaxParams];
 };
 
 class Expander {
@@ -96,7 +96,7 @@ class Expander {
   size_t pass_quiet(size_t i);
   bool ends_scan(size_t i);
   void note_byte(unsigned char c);
-  void report(const char* message) { rules_.diagnostics.report_error(message); }
+  void report(ReportKind kind) { rules_.diagnostics.report_error(kind); }
 
   char* s_;
   size_t length_;
@@ -104,7 +104,7 @@ class Expander {
   bool in_string_ = false;
   bool escaped_ = false;
   bool seen_nonblank_ = false;
-  char expansion_[LINE_SIZE];  // a value with its arguments, built before it is spliced in
+  char expansion_[kLineSize];  // a value with its arguments, built before it is spliced in
 };
 
 // After a replacement the scan goes on at the last inserted byte (with nothing inserted, at the
@@ -177,7 +177,7 @@ Expander::Call Expander::try_call(size_t i, size_t& next) {
   size_t m = skip_identifier(s_, i);
   next = m;
   size_t j = rules_.table.find_macro(std::string_view(s_ + i, m - i));
-  if (j == NO_MATCH) return Call::word;
+  if (j == kNoMatch) return Call::word;
   const Macro& macro = rules_.table[j];
   if (macro.nparams == 0) {
     if (!fits(i, m, macro.value.size())) return Call::stop;
@@ -201,21 +201,21 @@ bool Expander::collect(const Macro& macro, size_t& m, Arguments& args) {
   bool in_quotes = false;
   for (int k = 0; k < macro.nparams; ++k) {
     if (k > 0 && s_[m] == ')') {
-      report("missing parameter");
+      report(ReportKind::missing_parameter);
       return false;
     }
     if (k > 0 && s_[m] != ',') {
-      report("expected ','");
+      report(ReportKind::expected_comma);
       return false;
     }
     collect_one(m, in_quotes, args.values[k]);
   }
   if (s_[m] == ',') {
-    report("too many parameters");
+    report(ReportKind::too_many_parameters);
     return false;
   }
   if (s_[m] != ')') {
-    report("expected ')'");
+    report(ReportKind::expected_parenthesis);
     return false;
   }
   ++m;
@@ -229,7 +229,7 @@ void Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) 
   const char* c = s_;
   size_t start = skip_white(c, m + 1);
   m = argument_end(c, start, in_quotes);
-  if (in_quotes) report("unterminated string");
+  if (in_quotes) report(ReportKind::unterminated_string);
   size_t end = m;
   if (c[start] == '"' && end > start && c[end - 1] == '"') {
     ++start;
@@ -238,10 +238,10 @@ void Expander::collect_one(size_t& m, bool& in_quotes, std::string_view& value) 
   value = std::string_view(c + start, end - start);
 }
 
-// Whether the line stays within MAX_LINE bytes when `length` bytes replace those from `i` to `m`.
+// Whether the line stays within kMaxLine bytes when `length` bytes replace those from `i` to `m`.
 bool Expander::fits(size_t i, size_t m, size_t length) {
-  if (length_ - (m - i) + length <= MAX_LINE) return true;
-  report("line too long");
+  if (length_ - (m - i) + length <= kMaxLine) return true;
+  report(ReportKind::line_too_long);
   return false;
 }
 

@@ -17,7 +17,7 @@ struct ExpansionRules {
 };
 
 // Expands the calls in the NUL-terminated text that starts at `start` in `line`, a buffer of
-// LINE_SIZE bytes. After an error the text keeps the replacements made so far.
+// kLineSize bytes. After an error the text keeps the replacements made so far.
 void expand_macros(char* line, size_t start, const ExpansionRules& rules);
 
 }  // namespace catprep

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "catprep/line_reader.h"
+#include "tests/support/catprep_template_run.h"
+
+#include "catprep/source_reader.h"
 
 namespace catprep {
 namespace {
@@ -18,19 +20,17 @@ class ExpandTest : public ::testing::Test {
     table.append(name, value, nparams);
   }
   std::string expand(const std::string& text, bool strip = false, size_t start = 0) {
-    char line[LINE_SIZE] = {};
+    char line[kLineSize] = {};
     std::memcpy(line, text.data(), text.size());
     expand_macros(line, start, ExpansionRules{table, strip, diagnostics});
     return line;
   }
   std::string reports() {
-    std::string text = out.str();
-    out.str("");
-    return text;
+    return log.take_text();
   }
   MacroTable table;
-  std::ostringstream out;
-  Diagnostics diagnostics{out};
+  testing::ReportLog log;
+  Diagnostics diagnostics{log.sink()};
 };
 
 TEST_F(ExpandTest, ReplacesWholeWordsOutsideStringsAndNotAfterABackslash) {

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 
 namespace catprep {
 
 size_t match_word(const char* text, size_t at, std::string_view word) {
   for (size_t k = 0; k < word.size(); ++k)
-    if (text[at + k] != word[k]) return NO_MATCH;
+    if (text[at + k] != word[k]) return kNoMatch;
   size_t end = at + word.size();
-  return is_delimiter(static_cast<unsigned char>(text[end])) ? end : NO_MATCH;
+  return is_delimiter(static_cast<unsigned char>(text[end])) ? end : kNoMatch;
 }
 
 // Every byte takes part through a step short enough for the few bytes of a name (a multiply
@@ -33,9 +33,9 @@ size_t MacroTable::slot_of(std::string_view name, uint32_t hash) const {
 }
 
 size_t MacroTable::find_indexed(std::string_view name) const {
-  if (slots_.empty()) return NO_MATCH;
+  if (slots_.empty()) return kNoMatch;
   const Slot& slot = slots_[slot_of(name, hash_of(name))];
-  return slot.entry == kEmpty ? NO_MATCH : slot.entry;
+  return slot.entry == kEmpty ? kNoMatch : slot.entry;
 }
 
 // Indexes entry `entry` unless an earlier entry has its name; the index has a free slot.
@@ -67,11 +67,11 @@ void MacroTable::append(std::string name, std::string value, int nparams) {
 void MacroTable::add_macro(std::string_view name, std::string_view value,
                            Diagnostics& diagnostics) {
   if (full()) {
-    diagnostics.report_error("too many defines");
+    diagnostics.report_error(ReportKind::too_many_defines);
     return;
   }
   append(std::string(name), std::string(value), 0);
-  if (full()) diagnostics.report_error("too many defines");
+  if (full()) diagnostics.report_error(ReportKind::too_many_defines);
 }
 
 void MacroTable::remove(size_t index) {
@@ -88,7 +88,7 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
     size_t q = skip_white(text, at);
     char closing = text[q];
     if (closing != ',') {
-      if (closing != ')') diagnostics.report_error("expected ')'");
+      if (closing != ')') diagnostics.report_error(ReportKind::expected_parenthesis);
       text[at] = '\0';
       at = closing == '\0' ? q : skip_white(text, q + 1);
       return true;
@@ -96,11 +96,11 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
     text[at] = '\0';
     at = skip_white(text, q + 1);
     if (text[at] == '\0') {
-      diagnostics.report_error("syntax");
+      diagnostics.report_error(ReportKind::syntax);
       return false;
     }
-    if (head.last == MAX_PARAMS - 1) {
-      diagnostics.report_error("too many parameter");
+    if (head.last == kMaxParams - 1) {
+      diagnostics.report_error(ReportKind::too_many_parameter);
       return false;
     }
     head.param_names[++head.last] = text + at;
@@ -111,8 +111,8 @@ bool parse_parameters(char* text, size_t& at, Diagnostics& diagnostics, MacroHea
 // A name without a parameter list ends at the end of the text, or at a blank before the value.
 bool end_plain_name(char* text, size_t& at, Diagnostics& diagnostics) {
   if (text[at] == '\0') return true;
-  if (!is_blank(text[at])) {
-    diagnostics.report_error("expected white-space");
+  if (!is_space_or_tab(text[at])) {
+    diagnostics.report_error(ReportKind::expected_white_space);
     return false;
   }
   text[at] = '\0';
@@ -123,11 +123,11 @@ bool end_plain_name(char* text, size_t& at, Diagnostics& diagnostics) {
 // A well-formed head is still refused when the table is full or holds the name already.
 bool may_enter(const MacroTable& table, std::string_view name, Diagnostics& diagnostics) {
   if (table.full()) {
-    diagnostics.report_error("too many defines");
+    diagnostics.report_error(ReportKind::too_many_defines);
     return false;
   }
-  if (table.find_macro(name) != NO_MATCH) {
-    diagnostics.report_error("redefined macro");
+  if (table.find_macro(name) != kNoMatch) {
+    diagnostics.report_error(ReportKind::redefined_macro);
     return false;
   }
   return true;

@@ -17,11 +17,11 @@
 
 namespace catprep {
 
-inline constexpr size_t NO_MATCH = 0x6FFF;  // beyond every line index and table index
-inline constexpr size_t MAX_MACROS = 1000;
-inline constexpr int MAX_PARAMS = 10;
-inline constexpr char LINE_BREAK = '\x01';
-inline constexpr unsigned char FIRST_PARAM_REF = 0x02;
+inline constexpr size_t kNoMatch = 0x6FFF;  // beyond every line index and table index
+inline constexpr size_t kMaxMacros = 1000;
+inline constexpr int kMaxParams = 10;
+inline constexpr char kLineBreak = '\x01';
+inline constexpr unsigned char kFirstParamRef = 0x02;
 
 // The index just past `word` when it stands in `text` at `at` followed by a delimiter.
 size_t match_word(const char* text, size_t at, std::string_view word);
@@ -35,11 +35,11 @@ struct Macro {
 class MacroTable {
  public:
   size_t macro_count() const { return entries_.size(); }
-  bool full() const { return entries_.size() >= MAX_MACROS; }
+  bool full() const { return entries_.size() >= kMaxMacros; }
   const Macro& operator[](size_t index) const { return entries_[index]; }
-  // The first entry named `name`, or NO_MATCH.
+  // The first entry named `name`, or kNoMatch.
   size_t find_macro(std::string_view name) const {
-    return may_be_indexed(name) ? find_indexed(name) : NO_MATCH;
+    return may_be_indexed(name) ? find_indexed(name) : kNoMatch;
   }
   // Appends an entry; the caller has checked that the table is not full.
   void append(std::string name, std::string value, int nparams);
@@ -82,7 +82,7 @@ class MacroTable {
 struct MacroHead {
   std::string_view name;
   int last = -1;  // index of the last parameter, -1 without a parameter list
-  const char* param_names[MAX_PARAMS] = {};
+  const char* param_names[kMaxParams] = {};
 };
 
 // Parses the head that starts at `at` in `text` (modified in place) and leaves `at` on the

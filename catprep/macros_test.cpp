@@ -6,15 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/catprep_template_run.h"
+
 namespace catprep {
 namespace {
 
 TEST(MatchWord, MatchesWholeWordsOnly) {
   EXPECT_EQ(match_word("ifdef(A)", 0, "ifdef"), 5u);
-  EXPECT_EQ(match_word("ifdef", 0, "if"), NO_MATCH);
+  EXPECT_EQ(match_word("ifdef", 0, "if"), kNoMatch);
   EXPECT_EQ(match_word("x if", 2, "if"), 4u);
-  EXPECT_EQ(match_word("AB", 0, "A"), NO_MATCH);
-  EXPECT_EQ(match_word("A\xE4", 0, "A"), NO_MATCH);
+  EXPECT_EQ(match_word("AB", 0, "A"), kNoMatch);
+  EXPECT_EQ(match_word("A\xE4", 0, "A"), kNoMatch);
   EXPECT_EQ(match_word("A\xC3\xA4", 0, "A"), 1u);  // UTF-8 bytes are delimiters
 }
 
@@ -25,14 +27,14 @@ TEST(MacroTable, FindsTheEarliestEntryAndKeepsOrderOnRemoval) {
   table.append("A", "3", 0);
   table.append("C", "4", 2);
   EXPECT_EQ(table.find_macro("A"), 0u);
-  EXPECT_EQ(table.find_macro("D"), NO_MATCH);
+  EXPECT_EQ(table.find_macro("D"), kNoMatch);
   table.remove(0);
   EXPECT_EQ(table.find_macro("A"), 1u);
   EXPECT_EQ(table[1].value, "3");
   EXPECT_EQ(table.find_macro("C"), 2u);
   EXPECT_EQ(table[2].nparams, 2);
   table.remove(table.find_macro("A"));
-  EXPECT_EQ(table.find_macro("A"), NO_MATCH);
+  EXPECT_EQ(table.find_macro("A"), kNoMatch);
   EXPECT_EQ(table.macro_count(), 2u);
 }
 
@@ -40,18 +42,18 @@ TEST(MacroTable, FindsTheEarliestEntryAndKeepsOrderOnRemoval) {
 // them, and removals that shift every later entry.
 TEST(MacroTable, AFullTableOfNamesAndDuplicatesFindsEveryFirstEntry) {
   MacroTable table;
-  for (size_t k = 0; k < MAX_MACROS / 2; ++k) {
+  for (size_t k = 0; k < kMaxMacros / 2; ++k) {
     table.append("N" + std::to_string(k), "first", 0);
     table.append("N" + std::to_string(k / 2), "later", 0);
   }
-  ASSERT_EQ(table.macro_count(), MAX_MACROS);
-  for (size_t k = 0; k < MAX_MACROS / 2; ++k) {
+  ASSERT_EQ(table.macro_count(), kMaxMacros);
+  for (size_t k = 0; k < kMaxMacros / 2; ++k) {
     size_t found = table.find_macro("N" + std::to_string(k));
     ASSERT_EQ(found, 2 * k) << k;
     EXPECT_EQ(table[found].value, "first");
   }
   for (std::string absent : {"N", "N500", "N1x", "n1", "N01", ""})
-    EXPECT_EQ(table.find_macro(absent), NO_MATCH) << absent;
+    EXPECT_EQ(table.find_macro(absent), kNoMatch) << absent;
   table.remove(table.find_macro("N0"));
   EXPECT_EQ(table.find_macro("N0"), 0u);  // the duplicate appended right after it
   EXPECT_EQ(table[0].value, "later");
@@ -60,7 +62,7 @@ TEST(MacroTable, AFullTableOfNamesAndDuplicatesFindsEveryFirstEntry) {
   EXPECT_EQ(table.find_macro("N0"), 1u);  // the third N0, appended after the first N1
   EXPECT_EQ(table.find_macro("N1"), 0u);
   table.remove(1);
-  EXPECT_EQ(table.find_macro("N0"), NO_MATCH);
+  EXPECT_EQ(table.find_macro("N0"), kNoMatch);
   EXPECT_EQ(table.find_macro("N2"), 1u);
 }
 
@@ -68,12 +70,12 @@ TEST(MacroTable, AFullTableOfNamesAndDuplicatesFindsEveryFirstEntry) {
 // class; the empty name (-D=value) is found too.
 TEST(MacroTable, NamesAreToldApartByFirstByteAndLengthAndThenWhole) {
   MacroTable table;
-  EXPECT_EQ(table.find_macro(""), NO_MATCH);
+  EXPECT_EQ(table.find_macro(""), kNoMatch);
   std::string long_a(31, 'a'), long_b = "a" + std::string(44, 'b');
   table.append("ab", "", 0);
   table.append(long_a, "", 0);
   table.append(long_b, "", 0);
-  EXPECT_EQ(table.find_macro(""), NO_MATCH);
+  EXPECT_EQ(table.find_macro(""), kNoMatch);
   table.append("", "empty", 0);
   EXPECT_EQ(table.find_macro("ab"), 0u);
   EXPECT_EQ(table.find_macro(long_a), 1u);
@@ -82,22 +84,22 @@ TEST(MacroTable, NamesAreToldApartByFirstByteAndLengthAndThenWhole) {
   for (const std::string& absent :
        std::vector<std::string>{"a", "abc", "b", "ba", "Ab", long_a + "a", long_b.substr(0, 40),
                                 long_b + "b", std::string(45, 'a')})
-    EXPECT_EQ(table.find_macro(absent), NO_MATCH) << absent;
+    EXPECT_EQ(table.find_macro(absent), kNoMatch) << absent;
   table.remove(0);
-  EXPECT_EQ(table.find_macro("ab"), NO_MATCH);
+  EXPECT_EQ(table.find_macro("ab"), kNoMatch);
   EXPECT_EQ(table.find_macro(long_b), 1u);
 }
 
 TEST(MacroTable, AddMacroReportsWhenItFillsTheTableAndWhenItIsFull) {
-  std::ostringstream out;
-  Diagnostics diagnostics(out);
+  testing::ReportLog log;
+  Diagnostics diagnostics(log.sink());
   MacroTable table;
-  for (size_t k = 0; k < MAX_MACROS - 1; ++k) table.append("M" + std::to_string(k), "", 0);
+  for (size_t k = 0; k < kMaxMacros - 1; ++k) table.append("M" + std::to_string(k), "", 0);
   table.add_macro("_TAVELLE", "1", diagnostics);
-  EXPECT_EQ(table.macro_count(), MAX_MACROS);
+  EXPECT_EQ(table.macro_count(), kMaxMacros);
   table.add_macro("_DATE_", "x", diagnostics);
-  EXPECT_EQ(table.macro_count(), MAX_MACROS);
-  EXPECT_EQ(out.str(), "too many defines\ntoo many defines\n");
+  EXPECT_EQ(table.macro_count(), kMaxMacros);
+  EXPECT_EQ(log.text, "too many defines\ntoo many defines\n");
 }
 
 struct Parsed {
@@ -111,8 +113,8 @@ struct Parsed {
 Parsed parse(const std::string& head_text, const MacroTable& table = {}) {
   std::string text = head_text;
   text.resize(text.size() + 1);
-  std::ostringstream out;
-  Diagnostics diagnostics(out);
+  testing::ReportLog log;
+  Diagnostics diagnostics(log.sink());
   MacroHead head;
   size_t at = 0;
   Parsed parsed;
@@ -120,7 +122,7 @@ Parsed parse(const std::string& head_text, const MacroTable& table = {}) {
   parsed.name = std::string(head.name);
   for (int k = 0; k <= head.last; ++k) parsed.params.push_back(head.param_names[k]);
   if (parsed.accepted) parsed.value = text.data() + at;
-  parsed.reports = out.str();
+  parsed.reports = log.text;
   return parsed;
 }
 
@@ -185,7 +187,7 @@ TEST(ParseMacroHead, RefusesANameInTheTableAndAFullTableInThatOrder) {
   table.append("M", "1", 0);
   EXPECT_EQ(parse("M 2", table).reports, "redefined macro\n");
   EXPECT_EQ(parse("M(a b) 2", table).reports, "expected ')'\nredefined macro\n");
-  for (size_t k = 1; k < MAX_MACROS; ++k) table.append("N" + std::to_string(k), "", 0);
+  for (size_t k = 1; k < kMaxMacros; ++k) table.append("N" + std::to_string(k), "", 0);
   EXPECT_EQ(parse("M 2", table).reports, "too many defines\n");
   EXPECT_EQ(parse("M=2", table).reports, "expected white-space\n");
 }

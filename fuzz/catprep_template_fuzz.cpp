@@ -1,14 +1,37 @@
 // Runs whole templates from arbitrary bytes: the first byte selects the options, the rest up to
 // the first NUL is the template "t.tpl", and what follows the NUL is the file "inc.h" that the
-// template may include (as may the included file, also itself).
+// template may include (as may the included file, also itself). The output goes to a file in a
+// directory of its own, since a device is no output the tool replaces.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <ostream>
 #include <string>
 
+#include <unistd.h>
+
 #include "catprep/driver.h"
 #include "catprep/source_files.h"
+
+namespace {
+
+const std::string& output_path() {
+  static const std::string path = [] {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") +
+                          "/catprep_fuzz.XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    std::atexit([] {
+      ::unlink(output_path().c_str());
+      ::rmdir(output_path().substr(0, output_path().rfind('/')).c_str());
+    });
+    return pattern + "/out.cat";
+  }();
+  return path;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -25,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     args.push_back(
         "-DF=a\x01"
         "b");
-  args.push_back("/dev/null");
+  args.push_back(output_path());
   args.push_back("t.tpl");
   std::ostream discard(nullptr);
   cattools::Console console{discard, discard};

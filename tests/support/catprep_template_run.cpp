@@ -7,6 +7,19 @@
 
 namespace catprep::testing {
 
+ReportLog::ReportLog()
+    : sink_([this](const Report& r) {
+        text += report_text(r);
+        reports.push_back(
+            {r.kind, std::string(r.file), r.line, std::string(r.detail), r.count});
+      }) {}
+
+std::string ReportLog::take_text() {
+  std::string taken = std::move(text);
+  text.clear();
+  return taken;
+}
+
 TemplateRun preprocess(const std::string& main, const std::vector<std::string>& options,
                        const std::map<std::string, std::string>& includes,
                        const testing_support::FaultPlan& faults) {
@@ -21,9 +34,12 @@ TemplateRun preprocess(const std::string& main, const std::vector<std::string>& 
   std::ostringstream out, err;
   testing_support::FailingFileSystem file_system(faults);
   cattools::Console console{out, err, file_system};
+  ReportLog log;
   TemplateRun result;
-  result.exit_code = run(args, console, files);
-  result.out = out.str() + err.str();
+  result.exit_code = run(args, console, files, log.sink());
+  // Nothing may reach the console but through the sink.
+  result.out = log.text + out.str() + err.str();
+  result.reports = std::move(log.reports);
   result.output = testing_support::read_file(dir / "out.cat");
   return result;
 }

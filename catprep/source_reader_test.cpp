@@ -1,10 +1,12 @@
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/catprep_template_run.h"
 
 namespace catprep {
 namespace {
@@ -23,19 +25,21 @@ struct ReaderRun {
     files.add("inc", include);
     reader.set_input_name("main");
     diagnostics.attach(reader);
-    EXPECT_TRUE(reader.open_input().ok());
+    SourceFiles::Identity identity;
+    EXPECT_TRUE(reader.open_input(identity).ok());
+    EXPECT_FALSE(identity.has_value());
   }
   std::vector<Read> all() {
     std::vector<Read> lines;
-    char buffer[LINE_SIZE];
-    while (reader.read_line(buffer) == 0)
+    char buffer[kLineSize];
+    while (reader.read_line(buffer))
       lines.push_back({buffer, reader.line_no(), reader.include_depth()});
     return lines;
   }
   MemoryFiles files;
-  std::ostringstream out;
-  Diagnostics diagnostics{out};
-  Reader reader{files, diagnostics};
+  testing::ReportLog log;
+  Diagnostics diagnostics{log.sink()};
+  SourceReader reader{files, diagnostics};
 };
 
 std::vector<Read> lines_of(const std::string& main) {
@@ -93,7 +97,7 @@ TEST(ReadLine, ReportsAStrayBackslashAndAnOpenCommentAtEndOfFile) {
   ReaderRun run("x\\");
   run.reader.in_comment() = true;
   EXPECT_EQ(run.all(), (std::vector<Read>{{"x", 1, 0}}));
-  EXPECT_EQ(run.out.str(), "main:1: stray \\\nmain:1: comment not closed at EOF\n");
+  EXPECT_EQ(run.log.text, "main:1: stray \\\nmain:1: comment not closed at EOF\n");
   EXPECT_FALSE(run.reader.in_comment());
 }
 
@@ -104,22 +108,22 @@ TEST(ReadLine, LinesAroundTheLengthLimit) {
       run.all(),
       (std::vector<Read>{
           {l1022, 1, 0}, {l1023, 2, 0}, {"", 3, 0}, {std::string(1023, 'c'), 4, 0}, {"c", 5, 0}}));
-  EXPECT_EQ(run.out.str(), "main:2: line too long\nmain:4: line too long\n");
+  EXPECT_EQ(run.log.text, "main:2: line too long\nmain:4: line too long\n");
 }
 
 TEST(ReadLine, AByteAfterABackslashStoredLastStartsTheNextLine) {
   std::string head(1022, 'a');
   ReaderRun run(head + "\\\\n\n");
   EXPECT_EQ(run.all(), (std::vector<Read>{{head + "\\", 1, 0}, {"\\n", 2, 0}}));
-  EXPECT_EQ(run.out.str(), "main:1: line too long\n");
+  EXPECT_EQ(run.log.text, "main:1: line too long\n");
 }
 
 TEST(ReadLine, ReturnsFromAnIncludeWithOneEmptyLineNumberedAfterTheInclude) {
   for (std::string include : {"i1\ni2\n", "i1\ni2"}) {
     ReaderRun run("a\n#include\nb\n", include);
-    char buffer[LINE_SIZE];
-    ASSERT_EQ(run.reader.read_line(buffer), 0);
-    ASSERT_EQ(run.reader.read_line(buffer), 0);
+    char buffer[kLineSize];
+    ASSERT_TRUE(run.reader.read_line(buffer));
+    ASSERT_TRUE(run.reader.read_line(buffer));
     run.reader.push_include("inc", include);
     EXPECT_EQ(run.all(), (std::vector<Read>{{"i1", 1, 1}, {"i2", 2, 1}, {"", 2, 0}, {"b", 3, 0}}));
   }
@@ -127,11 +131,11 @@ TEST(ReadLine, ReturnsFromAnIncludeWithOneEmptyLineNumberedAfterTheInclude) {
 
 TEST(ReadLine, EndOfInputIsFinal) {
   ReaderRun run("a\n");
-  char buffer[LINE_SIZE] = "untouched";
+  char buffer[kLineSize] = "untouched";
   EXPECT_EQ(run.all().size(), 1u);
-  EXPECT_EQ(run.reader.read_line(buffer), -1);
+  EXPECT_FALSE(run.reader.read_line(buffer));
   EXPECT_STREQ(buffer, "untouched");
-  EXPECT_EQ(run.reader.include_depth(), -1);
+  EXPECT_EQ(run.reader.include_depth(), Location::kPastInput);
   EXPECT_EQ(run.reader.line_no(), 3);
 }
 
@@ -161,28 +165,38 @@ TEST(RemoveComments, BlanksBlockCommentsByteForByteAcrossLines) {
   EXPECT_FALSE(open);
 }
 
+// A diagnostic that carries its own label, to tell the reports apart.
+void say(ReaderRun& run, const char* label) {
+  run.diagnostics.report_error(ReportKind::unknown_directive, label);
+}
+
 TEST(Diagnostics, ShowsTheIncludeChainWhenItChanges) {
   ReaderRun run("l1\nl2\n", "i1\ni2\n");
   run.diagnostics.push_chain_name("main");
-  char buffer[LINE_SIZE];
+  char buffer[kLineSize];
   run.reader.read_line(buffer);
-  run.diagnostics.report_error("in main");
+  say(run, "in main");
   run.reader.read_line(buffer);
   run.reader.push_include("inc", "i1\ni2\n");
   run.reader.read_line(buffer);
-  run.diagnostics.report_error("one");
+  say(run, "one");
   run.reader.read_line(buffer);
-  run.diagnostics.report_error("two");
+  say(run, "two");
   run.reader.read_line(buffer);  // back in main
-  run.diagnostics.report_error("back");
+  say(run, "back");
   run.reader.push_include("inc", "again\n");
   run.reader.read_line(buffer);
-  run.diagnostics.report_error("same chain");
-  EXPECT_EQ(run.out.str(),
-            "main:1: in main\n"
+  say(run, "same chain");
+  EXPECT_EQ(run.log.text,
+            "main:1: unknown directive \"in main\"\n"
             "In file \"inc\",Included from main:2\n"
-            "inc:1: one\ninc:2: two\nmain:2: back\ninc:1: same chain\n");
+            "inc:1: unknown directive \"one\"\ninc:2: unknown directive \"two\"\n"
+            "main:2: unknown directive \"back\"\ninc:1: unknown directive \"same chain\"\n");
   EXPECT_EQ(run.diagnostics.error_count(), 5);
+  using testing::ReportCopy;
+  ASSERT_GE(run.log.reports.size(), 3u);
+  EXPECT_EQ(run.log.reports[1], (ReportCopy{ReportKind::in_file, "inc"}));
+  EXPECT_EQ(run.log.reports[2], (ReportCopy{ReportKind::included_from, "main", 2}));
 }
 
 TEST(Diagnostics, LongNamesAreShownWhole) {
@@ -190,17 +204,38 @@ TEST(Diagnostics, LongNamesAreShownWhole) {
   ReaderRun run("x\n");
   run.diagnostics.push_chain_name("main");
   run.reader.push_include(name, "y\n");
-  char buffer[LINE_SIZE];
+  char buffer[kLineSize];
   run.reader.read_line(buffer);
-  run.diagnostics.report_error("e");
-  EXPECT_EQ(run.out.str(), "In file \"" + name + "\",Included from main:0\n" + name + ":1: e\n");
+  run.diagnostics.report_error(ReportKind::syntax);
+  EXPECT_EQ(run.log.text,
+            "In file \"" + name + "\",Included from main:0\n" + name + ":1: syntax\n");
 }
 
 TEST(Diagnostics, NamesTheInputAfterItHasEnded) {
   ReaderRun run("x\n");
   run.all();
-  run.diagnostics.report_error("if without endif");
-  EXPECT_EQ(run.out.str(), "main:2: if without endif\n");
+  run.diagnostics.report_error(ReportKind::if_without_endif);
+  EXPECT_EQ(run.log.text, "main:2: if without endif\n");
+}
+
+// Without a location the report is plain; with one it is a diagnostic, header included when
+// the chain has changed, as for any other.
+TEST(Diagnostics, TheOutOfMemoryReportNamesThePlaceOnceThereIsOne) {
+  testing::ReportLog log;
+  Diagnostics unattached(log.sink());
+  unattached.report_out_of_memory();
+  EXPECT_EQ(log.text, "out of memory\n");
+  ReaderRun run("x\n");
+  run.diagnostics.push_chain_name("main");
+  char buffer[kLineSize];
+  run.reader.read_line(buffer);
+  run.reader.push_include("inc", "y\n");
+  run.reader.read_line(buffer);
+  run.diagnostics.report_out_of_memory();
+  say(run, "after");
+  EXPECT_EQ(run.log.text,
+            "In file \"inc\",Included from main:1\ninc:1: out of memory\n"
+            "In file \"inc\",Included from main:1\ninc:1: unknown directive \"after\"\n");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "catprep/line_reader.h"
+#include "catprep/source_reader.h"
 
 #include <algorithm>
 #include <array>
@@ -42,7 +42,7 @@ bool all_plain_8(const char* p) {
 // Copies the run of bytes from `pos` on that are stored as they stand (every stored byte but
 // the backslash), while the line has room; the caller deals with the byte that ends the run.
 void copy_plain_run(const char* bytes, size_t size, size_t& pos, char* buffer, size_t& n) {
-  size_t limit = std::min(size - pos, MAX_LINE - std::min(n, MAX_LINE));
+  size_t limit = std::min(size - pos, kMaxLine - std::min(n, kMaxLine));
   const char* from = bytes + pos;
   size_t k = 0;
   while (k + 8 <= limit && all_plain_8(from + k)) k += 8;
@@ -80,16 +80,16 @@ void remove_comments(char* line, bool& in_comment) {
   }
 }
 
-Reader::Reader(SourceFiles& files, Diagnostics& diagnostics)
+SourceReader::SourceReader(SourceFiles& files, Diagnostics& diagnostics)
     : files_(files), diagnostics_(diagnostics), levels_(1) {}
 
-cattools::IoStatus Reader::open_input() {
-  cattools::IoStatus status = files_.read_input(levels_[0].name, levels_[0].bytes);
+cattools::IoStatus SourceReader::open_input(SourceFiles::Identity& identity) {
+  cattools::IoStatus status = files_.read_input(levels_[0].name, levels_[0].bytes, identity);
   cut_at_end_of_text(levels_[0].bytes);
   return status;
 }
 
-void Reader::push_include(const std::string& name, std::string bytes) {
+void SourceReader::push_include(const std::string& name, std::string bytes) {
   diagnostics_.push_chain_name(name);
   cut_at_end_of_text(bytes);
   levels_[depth_].include_line = line_no_;
@@ -98,21 +98,21 @@ void Reader::push_include(const std::string& name, std::string bytes) {
   line_no_ = 0;
 }
 
-int Reader::read_line(char* buffer) {
+bool SourceReader::read_line(char* buffer) {
   ++line_no_;
-  if (depth_ < 0) return -1;
+  if (depth_ == kPastInput) return false;
   Level& level = levels_[depth_];
   size_t n = 0;
   bool pending = false;
-  if (level.carried >= 0) buffer[n++] = static_cast<char>(std::exchange(level.carried, -1));
+  if (level.carried != kNoByte) buffer[n++] = static_cast<char>(std::exchange(level.carried, kNoByte));
   const char* bytes = level.bytes.data();
   size_t size = level.bytes.size();
   for (;;) {
     if (!pending) copy_plain_run(bytes, size, level.pos, buffer, n);
-    if (n >= MAX_LINE) {
-      diagnostics_.report_error("line too long");
-      buffer[MAX_LINE] = '\0';
-      return 0;
+    if (n >= kMaxLine) {
+      diagnostics_.report_error(ReportKind::line_too_long);
+      buffer[kMaxLine] = '\0';
+      return true;
     }
     if (level.pos >= size) return end_of_file(buffer, n, pending);
     unsigned char c = static_cast<unsigned char>(bytes[level.pos++]);
@@ -126,7 +126,7 @@ int Reader::read_line(char* buffer) {
       if (pending) {
         buffer[n++] = '\\';
         pending = false;
-        if (n == MAX_LINE) {
+        if (n == kMaxLine) {
           level.carried = c;
           continue;
         }
@@ -135,28 +135,28 @@ int Reader::read_line(char* buffer) {
     }
   }
   buffer[n] = '\0';
-  return 0;
+  return true;
 }
 
-int Reader::end_of_file(char* buffer, size_t stored, bool pending_backslash) {
-  if (pending_backslash) diagnostics_.report_error("stray \\");
-  if (in_comment_) diagnostics_.report_error("comment not closed at EOF");
+bool SourceReader::end_of_file(char* buffer, size_t stored, bool pending_backslash) {
+  if (pending_backslash) diagnostics_.report_error(ReportKind::stray_backslash);
+  if (in_comment_) diagnostics_.report_error(ReportKind::comment_not_closed);
   in_comment_ = false;
   if (stored > 0) {
     buffer[stored] = '\0';
-    return 0;
+    return true;
   }
   diagnostics_.pop_chain_name();
   if (depth_ == 0) {
-    depth_ = -1;
+    depth_ = kPastInput;
     levels_[0].bytes = std::string();
-    return -1;
+    return false;
   }
   levels_.pop_back();
   --depth_;
   line_no_ = levels_[depth_].include_line;
   buffer[0] = '\0';
-  return 0;
+  return true;
 }
 
 }  // namespace catprep

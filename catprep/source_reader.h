@@ -4,7 +4,7 @@
 //
 // Sources are bytes in memory, read as text: control bytes other than tab and line feed are
 // dropped (so a carriage return never reaches a line), and 0x1A ends a file. A backslash before
-// a line feed joins two physical lines. A logical line holds at most MAX_LINE bytes and its NUL.
+// a line feed joins two physical lines. A logical line holds at most kMaxLine bytes and its NUL.
 
 #include <array>
 #include <cstddef>
@@ -16,9 +16,9 @@
 
 namespace catprep {
 
-inline constexpr size_t LINE_SIZE = 1024;
-inline constexpr size_t MAX_LINE = LINE_SIZE - 1;
-inline constexpr int MAX_INCLUDE_DEPTH = 7;  // deepest level of an included file
+inline constexpr size_t kLineSize = 1024;
+inline constexpr size_t kMaxLine = kLineSize - 1;
+inline constexpr int kMaxIncludeDepth = 7;  // deepest level of an included file
 
 namespace detail {
 constexpr std::array<bool, 256> identifier_table() {
@@ -40,12 +40,12 @@ constexpr bool is_identifier(unsigned char c) {
 constexpr bool is_delimiter(unsigned char c) {
   return !is_identifier(c);
 }
-inline bool is_blank(char c) {
+inline bool is_space_or_tab(char c) {
   return c == ' ' || c == '\t';
 }
 // The first index at or after `at` whose byte is neither a space nor a tab.
 inline size_t skip_white(const char* text, size_t at) {
-  while (is_blank(text[at])) ++at;
+  while (is_space_or_tab(text[at])) ++at;
   return at;
 }
 // End of the run of identifier bytes that starts at `at`.
@@ -59,22 +59,23 @@ inline size_t skip_identifier(const char* text, size_t at) {
 void remove_comments(char* line, bool& in_comment);
 
 // The include stack and the reading position in it.
-class Reader final : public Location {
+class SourceReader final : public Location {
  public:
-  Reader(SourceFiles& files, Diagnostics& diagnostics);
+  SourceReader(SourceFiles& files, Diagnostics& diagnostics);
 
   void set_input_name(std::string name) { levels_[0].name = std::move(name); }
-  bool has_input_name() const { return !levels_[0].name.empty(); }
-  cattools::IoStatus open_input();
-  cattools::IoStatus read_include(const std::string& name, std::string& bytes) {
-    return files_.read_include(name, bytes);
+  // Reads the input; `identity` is that of the file read, if the source has one.
+  cattools::IoStatus open_input(SourceFiles::Identity& identity);
+  cattools::IoStatus read_include(const std::string& name, std::string& bytes,
+                                  SourceFiles::Identity& identity) {
+    return files_.read_include(name, bytes, identity);
   }
   // Makes `bytes` the file read from the next line on, one level deeper, numbered from 1.
   void push_include(const std::string& name, std::string bytes);
 
-  // Fills `buffer` (LINE_SIZE bytes) with the next logical line and returns 0, or returns -1
-  // when all input has been read. The end of an included file yields one empty line.
-  int read_line(char* buffer);
+  // Fills `buffer` (kLineSize bytes) with the next logical line, or returns false when all
+  // input has been read. The end of an included file yields one empty line.
+  bool read_line(char* buffer);
   bool& in_comment() { return in_comment_; }
 
   int include_depth() const override { return depth_; }
@@ -83,14 +84,15 @@ class Reader final : public Location {
   int line_no() const override { return line_no_; }
 
  private:
+  static constexpr int kNoByte = -1;
   struct Level {
     std::string name;
     std::string bytes;
     size_t pos = 0;
     int include_line = 0;
-    int carried = -1;  // a byte read after a too-long line, first of the next line
+    int carried = kNoByte;  // a byte read after a too-long line, first of the next line
   };
-  int end_of_file(char* buffer, size_t stored, bool pending_backslash);
+  bool end_of_file(char* buffer, size_t stored, bool pending_backslash);
 
   SourceFiles& files_;
   Diagnostics& diagnostics_;

@@ -1,0 +1,2 @@
+#define APP Quill
+en: About APP

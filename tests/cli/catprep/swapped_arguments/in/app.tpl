@@ -1,0 +1,3 @@
+// Messages of the demo application
+#include "names.inc"
+en: About APP
