@@ -37,7 +37,8 @@ MessageLine::MessageLine(const CatalogLine& line)
 CatalogMessages::CatalogMessages(std::string_view bytes, ReadRules rules,
                                  std::string_view key_language)
     : utf8_(is_valid_utf8_catalog(bytes)) {
-  if (key_language.empty() && rules.key_language == ReadRules::KeyLanguage::first_code_before_colon) {
+  if (key_language.empty() &&
+      rules.key_language == ReadRules::KeyLanguage::first_code_before_colon) {
     key_language = find_key_language(bytes, rules);
     if (key_language.empty()) key_language = "en";
   }

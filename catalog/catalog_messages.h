@@ -45,7 +45,7 @@ struct Message {
   std::string_view key_text;
   uint32_t first_comment = 0;  // into CatalogMessages::comments()
   uint32_t comment_count = 0;
-  uint32_t first_line = 0;     // into CatalogMessages::lines()
+  uint32_t first_line = 0;  // into CatalogMessages::lines()
   uint32_t line_count = 0;
 };
 
@@ -80,6 +80,5 @@ class CatalogMessages {
   uint32_t pending_comments_ = 0;           // line that is no comment
   bool utf8_ = true;
 };
-
 
 }  // namespace catalog

@@ -26,8 +26,7 @@ bool is_key_line(const CatalogLine& line, std::string_view key_language) {
 
 }  // namespace
 
-CatalogReader::CatalogReader(std::string_view bytes, ReadRules rules,
-                             std::string_view key_language)
+CatalogReader::CatalogReader(std::string_view bytes, ReadRules rules, std::string_view key_language)
     : lines_(without_bom(bytes)), rules_(rules), key_language_(key_language) {}
 
 bool CatalogReader::next(CatalogLine& line) {

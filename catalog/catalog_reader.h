@@ -66,7 +66,6 @@ class CatalogReader {
 CatalogLine classify_line(std::string_view content, bool has_line_end,
                           std::string_view key_language);
 
-
 // The key language that `bytes` give by the rule of `rules`; empty when they give none.
 std::string_view find_key_language(std::string_view bytes, ReadRules rules);
 

@@ -11,11 +11,11 @@ namespace catalog {
 bool has_translation_file_name(std::string_view name);
 
 enum class TextKind {
-  other,  // possibly a catalog
-  utf16,  // a UTF-16 byte-order mark (FF FE or FE FF) first
+  other,   // possibly a catalog
+  utf16,   // a UTF-16 byte-order mark (FF FE or FE FF) first
   binary,  // a NUL byte anywhere
-  xml,    // after a UTF-8 byte-order mark and blanks, '<'
-  po,     // after a UTF-8 byte-order mark, blank lines and '#' lines, a msgid or msgctxt line
+  xml,     // after a UTF-8 byte-order mark and blanks, '<'
+  po,      // after a UTF-8 byte-order mark, blank lines and '#' lines, a msgid or msgctxt line
 };
 
 // What the bytes of an existing file are instead of a catalog, judged in the order above.

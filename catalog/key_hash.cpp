@@ -6,15 +6,33 @@ namespace {
 constexpr uint32_t kGoldenRatio = 0x9E3779B9u;
 
 void mix(uint32_t& a, uint32_t& b, uint32_t& c) {
-  a -= b; a -= c; a ^= c >> 13;
-  b -= c; b -= a; b ^= a << 8;
-  c -= a; c -= b; c ^= b >> 13;
-  a -= b; a -= c; a ^= c >> 12;
-  b -= c; b -= a; b ^= a << 16;
-  c -= a; c -= b; c ^= b >> 5;
-  a -= b; a -= c; a ^= c >> 3;
-  b -= c; b -= a; b ^= a << 10;
-  c -= a; c -= b; c ^= b >> 15;
+  a -= b;
+  a -= c;
+  a ^= c >> 13;
+  b -= c;
+  b -= a;
+  b ^= a << 8;
+  c -= a;
+  c -= b;
+  c ^= b >> 13;
+  a -= b;
+  a -= c;
+  a ^= c >> 12;
+  b -= c;
+  b -= a;
+  b ^= a << 16;
+  c -= a;
+  c -= b;
+  c ^= b >> 5;
+  a -= b;
+  a -= c;
+  a ^= c >> 3;
+  b -= c;
+  b -= a;
+  b ^= a << 10;
+  c -= a;
+  c -= b;
+  c ^= b >> 15;
 }
 
 uint32_t byte_at(std::string_view bytes, size_t index) {
@@ -41,9 +59,12 @@ uint32_t text_key_hash(std::string_view bytes) {
   // Bytes left over go to fixed places; the low byte of c already holds their count.
   for (size_t i = 0; i < bytes.size(); ++i) {
     uint32_t shifted = byte_at(bytes, i) << (8 * (i % 4));
-    if (i < 4) a += shifted;
-    else if (i < 8) b += shifted;
-    else c += shifted << 8;
+    if (i < 4)
+      a += shifted;
+    else if (i < 8)
+      b += shifted;
+    else
+      c += shifted << 8;
   }
   mix(a, b, c);
   return c;

@@ -35,10 +35,18 @@ TEST(Language, UsableCodesBeginWithALetterOrDigit) {
 }
 
 TEST(Language, CodesOfTranslatorsFilesTakeTheHyphenForm) {
-  const char* const cases[][2] = {
-      {"nl", "nl"},       {"pt_BR", "pt-BR"}, {"zh-TW\\n", "zh-TW"}, {"pt_BR.UTF-8", "pt-BR"},
-      {"de\\n", "de"},  {"sr@latin", "sr"}, {"zh_Hans", ""},       {"C", ""},
-      {"C\\n", ""},     {"eng", ""},        {"", ""},              {"x-", ""}};
+  const char* const cases[][2] = {{"nl", "nl"},
+                                  {"pt_BR", "pt-BR"},
+                                  {"zh-TW\\n", "zh-TW"},
+                                  {"pt_BR.UTF-8", "pt-BR"},
+                                  {"de\\n", "de"},
+                                  {"sr@latin", "sr"},
+                                  {"zh_Hans", ""},
+                                  {"C", ""},
+                                  {"C\\n", ""},
+                                  {"eng", ""},
+                                  {"", ""},
+                                  {"x-", ""}};
   for (const auto& [value, code] : cases) EXPECT_EQ(code_from_locale(value).view(), code) << value;
   EXPECT_TRUE(is_valid_code("pt-BR"));
   EXPECT_TRUE(is_valid_code("00"));

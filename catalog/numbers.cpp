@@ -26,8 +26,8 @@ size_t skip_c_space(std::string_view text, size_t at) {
 NumberRead<uint64_t> read_digits(std::string_view text, size_t at, int base, uint64_t limit) {
   NumberRead<uint64_t> read;
   for (; is_digit_in(text, at, base); ++at) {
-    read.value = read.value * static_cast<unsigned>(base) +
-                 static_cast<unsigned>(hex_digit_value(text[at]));
+    read.value =
+        read.value * static_cast<unsigned>(base) + static_cast<unsigned>(hex_digit_value(text[at]));
     if (read.value > limit) read.value = limit + 1;
   }
   read.stop = at;

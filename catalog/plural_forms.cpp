@@ -24,8 +24,10 @@ struct Entry {
 constexpr std::array kRules = {
     Entry{"af", {2, kNotOne}},
     Entry{"am", {2, kAboveOne}},
-    Entry{"ar", {6, "(n==0 ? 0 : n==1 ? 1 : n==2 ? 2 : n%100>=3 && n%100<=10 ? 3 : "
-                    "n%100>=11 ? 4 : 5)"}},
+    Entry{"ar",
+          {6,
+           "(n==0 ? 0 : n==1 ? 1 : n==2 ? 2 : n%100>=3 && n%100<=10 ? 3 : "
+           "n%100>=11 ? 4 : 5)"}},
     Entry{"as", {2, kNotOne}},
     Entry{"az", {2, kNotOne}},
     Entry{"be", {3, kEastSlavic}},
@@ -83,8 +85,10 @@ constexpr std::array kRules = {
     Entry{"mn", {2, kNotOne}},
     Entry{"mr", {2, kNotOne}},
     Entry{"ms", {1, kOneForm}},
-    Entry{"mt", {4, "(n==1 ? 0 : n==0 || ( n%100>1 && n%100<11) ? 1 : "
-                    "(n%100>10 && n%100<20 ) ? 2 : 3)"}},
+    Entry{"mt",
+          {4,
+           "(n==1 ? 0 : n==0 || ( n%100>1 && n%100<11) ? 1 : "
+           "(n%100>10 && n%100<20 ) ? 2 : 3)"}},
     Entry{"my", {1, kOneForm}},
     Entry{"nb", {2, kNotOne}},
     Entry{"ne", {2, kNotOne}},
@@ -140,8 +144,9 @@ PluralRule plural_rule(std::string_view code) {
   char lower[2] = {code.size() > 0 ? ascii_lower(code[0]) : '\0',
                    code.size() > 1 ? ascii_lower(code[1]) : '\0'};
   std::string_view language(lower, std::min<size_t>(code.size(), 2));
-  auto found = std::lower_bound(kRules.begin(), kRules.end(), language,
-                                [](const Entry& entry, std::string_view key) { return entry.code < key; });
+  auto found =
+      std::lower_bound(kRules.begin(), kRules.end(), language,
+                       [](const Entry& entry, std::string_view key) { return entry.code < key; });
   if (found != kRules.end() && found->code == language) return found->rule;
   return {2, kNotOne};
 }

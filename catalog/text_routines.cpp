@@ -12,11 +12,19 @@ constexpr uint32_t kSmallestCodePoint[6] = {0, 0x80, 0x800, 0x10000, 0x200000, 0
 
 char unescaped(char escaped) {
   switch (escaped) {
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case '"': case '$': case '\'': case '\\': return escaped;
-    default: return 0;
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case '"':
+    case '$':
+    case '\'':
+    case '\\':
+      return escaped;
+    default:
+      return 0;
   }
 }
 

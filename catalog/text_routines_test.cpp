@@ -38,12 +38,12 @@ TEST(Utf8Validity, AcceptsWhatTheSixByteFormAllows) {
   EXPECT_TRUE(is_valid_utf8(""));
   EXPECT_TRUE(is_valid_utf8("plain ASCII"));
   EXPECT_TRUE(is_valid_utf8("\xC3\xA9"));
-  EXPECT_TRUE(is_valid_utf8("\xEF\xBB\xBF"));          // U+FEFF
-  EXPECT_TRUE(is_valid_utf8("\xF4\x90\x80\x80"));      // U+110000
-  EXPECT_TRUE(is_valid_utf8("\xF8\x88\x80\x80\x80"));  // U+200000
+  EXPECT_TRUE(is_valid_utf8("\xEF\xBB\xBF"));              // U+FEFF
+  EXPECT_TRUE(is_valid_utf8("\xF4\x90\x80\x80"));          // U+110000
+  EXPECT_TRUE(is_valid_utf8("\xF8\x88\x80\x80\x80"));      // U+200000
   EXPECT_TRUE(is_valid_utf8("\xFD\xBF\xBF\xBF\xBF\xBF"));  // 0x7FFFFFFF
-  EXPECT_TRUE(is_valid_utf8("\xED\x9F\xBF"));  // U+D7FF, just below the surrogates
-  EXPECT_TRUE(is_valid_utf8("\xEF\xBF\xBD"));  // U+FFFD
+  EXPECT_TRUE(is_valid_utf8("\xED\x9F\xBF"));              // U+D7FF, just below the surrogates
+  EXPECT_TRUE(is_valid_utf8("\xEF\xBF\xBD"));              // U+FFFD
 }
 
 TEST(Utf8Validity, RejectsOverlongSurrogatesNoncharactersAndBrokenSequences) {
@@ -61,7 +61,9 @@ TEST(Utf8Validity, RejectsOverlongSurrogatesNoncharactersAndBrokenSequences) {
   EXPECT_FALSE(is_valid_utf8("\xA9"));  // continuation without lead
   EXPECT_FALSE(is_valid_utf8("\xFE"));
   EXPECT_FALSE(is_valid_utf8("\xFF"));
-  EXPECT_FALSE(is_valid_utf8("Gr\xFC\xDF" "e"));  // Latin-1
+  EXPECT_FALSE(
+      is_valid_utf8("Gr\xFC\xDF"
+                    "e"));  // Latin-1
 }
 
 TEST(Utf8Validity, LongTextsAreJudgedAtEveryOffset) {
@@ -90,8 +92,13 @@ TEST(Utf8ToSingleByte, ConvertsLatin1RangeCharacters) {
   std::string out;
   EXPECT_EQ(convert("caf\xC3\xA9", out), Conversion::converted);
   EXPECT_EQ(out, "caf\xE9");
-  EXPECT_EQ(convert("Schlie\xC3\x9F" "en \xC3\xBC", out), Conversion::converted);
-  EXPECT_EQ(out, "Schlie\xDF" "en \xFC");
+  EXPECT_EQ(convert("Schlie\xC3\x9F"
+                    "en \xC3\xBC",
+                    out),
+            Conversion::converted);
+  EXPECT_EQ(out,
+            "Schlie\xDF"
+            "en \xFC");
   EXPECT_EQ(convert("", out), Conversion::converted);
   EXPECT_EQ(out, "");
   EXPECT_EQ(convert("\xC2\xB6", out), Conversion::converted);  // the pilcrow is a plain byte
@@ -100,8 +107,13 @@ TEST(Utf8ToSingleByte, ConvertsLatin1RangeCharacters) {
 
 TEST(Utf8ToSingleByte, CopiesInvalidTextUnchanged) {
   std::string out;
-  EXPECT_EQ(convert("Gr\xFC\xDF" "e", out), Conversion::invalid_utf8);
-  EXPECT_EQ(out, "Gr\xFC\xDF" "e");
+  EXPECT_EQ(convert("Gr\xFC\xDF"
+                    "e",
+                    out),
+            Conversion::invalid_utf8);
+  EXPECT_EQ(out,
+            "Gr\xFC\xDF"
+            "e");
   // The test runs over the whole text before anything is written: no half conversion.
   EXPECT_EQ(convert("\xC3\xA9 then \xFF", out), Conversion::invalid_utf8);
   EXPECT_EQ(out, "\xC3\xA9 then \xFF");
@@ -146,9 +158,9 @@ TEST(Utf8Validity, TheSequenceCheckAgreesWithTheStepDecoder) {
       text[0] = static_cast<char>(a), text[1] = static_cast<char>(b);
       ASSERT_EQ(is_valid_utf8(text), valid_by_steps(text)) << a << " " << b;
     }
-  const unsigned char interesting[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x9F, 0xA0, 0xBF, 0xC0,
-                                       0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xF8, 0xFC,
-                                       0xFD, 0xFE, 0xFF, 0xBE, 0xB7};
+  const unsigned char interesting[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x9F, 0xA0, 0xBF,
+                                       0xC0, 0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4,
+                                       0xF8, 0xFC, 0xFD, 0xFE, 0xFF, 0xBE, 0xB7};
   uint32_t seed = 12345;
   for (int round = 0; round < 200000; ++round) {
     std::string sample;

@@ -23,7 +23,8 @@ constexpr std::string_view kVersionLine = "catexport " CATTOOLS_VERSION "\n";
 
 // How catexport reads a catalog: as catintake does, the key language from the first code before
 // a ':' (else "en"), unless key= gives it.
-constexpr catalog::ReadRules kCatalogRules{catalog::ReadRules::KeyLanguage::first_code_before_colon};
+constexpr catalog::ReadRules kCatalogRules{
+    catalog::ReadRules::KeyLanguage::first_code_before_colon};
 
 // The date of SOURCE_DATE_EPOCH, for reproducible headers; empty without it.
 std::string header_date() {

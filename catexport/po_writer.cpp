@@ -73,15 +73,15 @@ void PoWriter::header() {
   }
   field("Language", settings_.language);
   field("MIME-Version", "1.0");
-  field("Content-Type", catalog_.is_utf8() ? "text/plain; charset=UTF-8"
-                                           : "text/plain; charset=ISO-8859-1");
+  field("Content-Type",
+        catalog_.is_utf8() ? "text/plain; charset=UTF-8" : "text/plain; charset=ISO-8859-1");
   field("Content-Transfer-Encoding", "8bit");
   // A template leaves the rule to the translator's tools: its entries have the two forms of
   // the key texts.
   if (!is_template) {
     catalog::PluralRule rule = catalog::plural_rule(settings_.language);
-    field("Plural-Forms", "nplurals=" + std::to_string(rule.forms) + "; plural=" +
-                              std::string(rule.expression) + ";");
+    field("Plural-Forms", "nplurals=" + std::to_string(rule.forms) +
+                              "; plural=" + std::string(rule.expression) + ";");
   }
   field("X-Generator", "catexport " CATTOOLS_VERSION);
 }

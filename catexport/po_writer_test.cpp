@@ -17,13 +17,13 @@ struct Spelling {
 const Spelling kSpellings[] = {
     {"plain", "plain", "plain"},
     {"a \"b\"", "a \\\"b\\\"", "a \"b\""},
-    {"C:\\\\temp", "C:\\\\temp", "C:\\temp"},         // an escaped backslash
+    {"C:\\\\temp", "C:\\\\temp", "C:\\temp"},  // an escaped backslash
     {"two\\nlines\\tand\\r", "two\\nlines\\tand\\r", "two&#10;lines&#9;and&#13;"},
-    {"  lead", "  lead", "&#32;&#32;lead"},          // the reader drops leading blanks
-    {"ends in \\", "ends in \\\\", "ends in \\"},     // a backslash that escapes nothing
-    {"\\$5", "\\$5", "\\$5"},                         // a literal dollar at the start stays
+    {"  lead", "  lead", "&#32;&#32;lead"},        // the reader drops leading blanks
+    {"ends in \\", "ends in \\\\", "ends in \\"},  // a backslash that escapes nothing
+    {"\\$5", "\\$5", "\\$5"},                      // a literal dollar at the start stays
     {"x \\$5", "x \\$5", "x $5"},
-    {"$SYM text", "$SYM text", "$SYM text"},          // a symbol key
+    {"$SYM text", "$SYM text", "$SYM text"},  // a symbol key
     {"<b> & </b>", "<b> & </b>", "&lt;b&gt; &amp; &lt;/b&gt;"},
     {"\\\"quoted\\\"", "\\\"quoted\\\"", "\"quoted\""},
     {"\\%d", "\\%d", "\\%d"},

@@ -32,8 +32,9 @@ std::string report_text(const Report& r) {
     case ReportKind::option_value:
       return about(r, "give 1.2 or 2.0 after it");
     case ReportKind::unknown_output:
-      return about(r, "not an output: name it LANG=FILE.po, LANG=FILE.xlf, LANG=FILE.xliff, "
-                      "LANG=FILE.sub or FILE.pot");
+      return about(r,
+                   "not an output: name it LANG=FILE.po, LANG=FILE.xlf, LANG=FILE.xliff, "
+                   "LANG=FILE.sub or FILE.pot");
     case ReportKind::template_language:
       return about(r, "a template has no language: write FILE.pot without LANG=");
     case ReportKind::invalid_code:
@@ -47,8 +48,9 @@ std::string report_text(const Report& r) {
     case ReportKind::output_failed:
       return about(r, concat({"not written: ", r.detail}));
     case ReportKind::plural_lines_left_out:
-      return counted(r, "line with a plural index other than [1] left out (the format cannot hold it)",
-                     "lines with a plural index other than [1] left out (the format cannot hold them)");
+      return counted(
+          r, "line with a plural index other than [1] left out (the format cannot hold it)",
+          "lines with a plural index other than [1] left out (the format cannot hold them)");
     case ReportKind::duplicates_left_out:
       return counted(r, "message left out: its text is that of an earlier message",
                      "messages left out: their texts are those of earlier messages");

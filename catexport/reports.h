@@ -8,19 +8,19 @@
 namespace catexport {
 
 enum class ReportKind {
-  usage,                 // the usage text
-  unknown_option,        // `file` the argument
-  option_value,          // `file` the option whose value is missing or unknown
-  unknown_output,        // `file` an output argument of no known kind
-  template_language,     // `file` a .pot output with a language prefix
-  invalid_code,          // `file` an output argument whose code is none
-  stdout_not_alone,      // "-" among other outputs
-  catalog_unreadable,    // `file` the catalog, `detail` why
-  not_a_catalog,         // `file` the catalog, `detail` what it is instead
-  output_failed,         // `file` an output, `detail` why
-  plural_lines_left_out, // `file` a PO output, `count` lines of other plural indexes
-  duplicates_left_out,   // `file` an output, `count` messages of an earlier msgid
-  texts_left_out,        // `file` an XLIFF output, `count` texts that XML cannot hold
+  usage,                  // the usage text
+  unknown_option,         // `file` the argument
+  option_value,           // `file` the option whose value is missing or unknown
+  unknown_output,         // `file` an output argument of no known kind
+  template_language,      // `file` a .pot output with a language prefix
+  invalid_code,           // `file` an output argument whose code is none
+  stdout_not_alone,       // "-" among other outputs
+  catalog_unreadable,     // `file` the catalog, `detail` why
+  not_a_catalog,          // `file` the catalog, `detail` what it is instead
+  output_failed,          // `file` an output, `detail` why
+  plural_lines_left_out,  // `file` a PO output, `count` lines of other plural indexes
+  duplicates_left_out,    // `file` an output, `count` messages of an earlier msgid
+  texts_left_out,         // `file` an XLIFF output, `count` texts that XML cannot hold
   insufficient_memory,
 };
 

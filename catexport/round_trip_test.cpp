@@ -114,8 +114,8 @@ TEST(RoundTrip, TheExampleCatalogComesBackByteForByte) {
   for (const char* name : {"de.po", "pl.po", "fr.xlf", "ja.xlf"})
     fs::copy_file(examples / name, dir / name);
   std::string catalog = dir / "app.cat";
-  testing_support::write_file(catalog, read_file(testing_support::source_dir() +
-                                                 "/tests/demo_app.cat"));
+  testing_support::write_file(catalog,
+                              read_file(testing_support::source_dir() + "/tests/demo_app.cat"));
   Tally tally;
   round_trip_all(dir.path(), catalog, tally);
   EXPECT_EQ(tally.same_meaning, 0);

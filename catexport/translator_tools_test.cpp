@@ -3,8 +3,8 @@
 // XLIFF back to PO, xmllint checks the XLIFF. Each check is skipped, saying why, when its tool
 // is missing.
 
-#include <cstdio>
 #include <sys/wait.h>
+#include <cstdio>
 
 #include <filesystem>
 #include <map>
@@ -51,7 +51,9 @@ bool has_tool(const std::string& name) {
   return shell("command -v " + name + " >/dev/null").exit_code == 0;
 }
 
-std::string shell_quoted(const std::string& path) { return "'" + path + "'"; }
+std::string shell_quoted(const std::string& path) {
+  return "'" + path + "'";
+}
 
 // The catalogs the checks run on: the example application's, and one for each real-world PO
 // file that msgfmt itself accepts (an inconsistent file gives an inconsistent catalog), without
@@ -64,9 +66,11 @@ struct Sample {
 std::vector<Sample> samples(const ScratchDir& dir) {
   std::vector<Sample> found;
   std::string app = dir / "app.cat";
-  testing_support::write_file(app, read_file(testing_support::source_dir() + "/tests/demo_app.cat"));
+  testing_support::write_file(app,
+                              read_file(testing_support::source_dir() + "/tests/demo_app.cat"));
   for (const char* language : {"de", "pl", "fr", "ja", "it"}) found.push_back({app, language});
-  fs::path real = fs::path(testing_support::source_dir()) / ".." / "shared" / "data" / "real" / "po";
+  fs::path real =
+      fs::path(testing_support::source_dir()) / ".." / "shared" / "data" / "real" / "po";
   std::error_code error;
   int count = 0;
   for (const auto& entry : fs::directory_iterator(real, error)) {

@@ -14,23 +14,43 @@ namespace {
 // The character an escape of the catalog stands for, or 0 when the backslash stands for itself.
 char escaped_character(char letter) {
   switch (letter) {
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case '"': case '\'': case '$': case '\\': return letter;
-    default: return 0;
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case '"':
+    case '\'':
+    case '$':
+    case '\\':
+      return letter;
+    default:
+      return 0;
   }
 }
 
 bool append_character(char byte, bool leading, std::string& out) {
   auto value = static_cast<unsigned char>(byte);
   switch (byte) {
-    case '&': out += "&amp;"; return true;
-    case '<': out += "&lt;"; return true;
-    case '>': out += "&gt;"; return true;
-    case '\n': out += "&#10;"; return true;
-    case '\t': out += "&#9;"; return true;
-    case '\r': out += "&#13;"; return true;
+    case '&':
+      out += "&amp;";
+      return true;
+    case '<':
+      out += "&lt;";
+      return true;
+    case '>':
+      out += "&gt;";
+      return true;
+    case '\n':
+      out += "&#10;";
+      return true;
+    case '\t':
+      out += "&#9;";
+      return true;
+    case '\r':
+      out += "&#13;";
+      return true;
     case ' ':
       out += leading ? "&#32;" : " ";
       return true;
@@ -115,8 +135,9 @@ void XliffWriter::opening() {
     buffer_ += "\">\n";
     return;
   }
-  buffer_ += "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n"
-             "<file original=\"";
+  buffer_ +=
+      "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n"
+      "<file original=\"";
   append_xml_attribute(settings_.catalog_name, buffer_);
   buffer_ += "\" source-language=\"" + source + "\" target-language=\"" + target +
              "\" datatype=\"plaintext\">\n<body>\n";

@@ -221,7 +221,9 @@ void MessagePlacer::place_plural(const MessageText& text, bool run_placed_genera
   written_last_ = lines_.insert_after(written_last_, line);
 }
 
-bool MessagePlacer::is_key_line(Node node) const { return lines_.is_key_line(node); }
+bool MessagePlacer::is_key_line(Node node) const {
+  return lines_.is_key_line(node);
+}
 
 Node MessagePlacer::message_end() const {
   Node node = lines_.next(key_line_);

@@ -16,7 +16,9 @@ bool names(std::string_view charset, std::initializer_list<std::string_view> ali
   return false;
 }
 
-bool is_utf8_name(std::string_view charset) { return names(charset, {"UTF-8", "UTF8"}); }
+bool is_utf8_name(std::string_view charset) {
+  return names(charset, {"UTF-8", "UTF8"});
+}
 
 bool is_latin1_name(std::string_view charset) {
   return names(charset, {"ISO-8859-1", "ISO8859-1", "ISO_8859-1", "LATIN1", "L1"});
@@ -70,7 +72,9 @@ std::string_view detect_utf16(std::string_view bytes, size_t& bom_size) {
   return {};
 }
 
-TextConverter::TextConverter(TextConverter&& other) noexcept { *this = std::move(other); }
+TextConverter::TextConverter(TextConverter&& other) noexcept {
+  *this = std::move(other);
+}
 
 TextConverter& TextConverter::operator=(TextConverter&& other) noexcept {
   if (this != &other) {
@@ -82,7 +86,9 @@ TextConverter& TextConverter::operator=(TextConverter&& other) noexcept {
   return *this;
 }
 
-TextConverter::~TextConverter() { close(); }
+TextConverter::~TextConverter() {
+  close();
+}
 
 void TextConverter::close() {
   if (to_utf8_ != kNoIconv) iconv_close(to_utf8_);

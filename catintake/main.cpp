@@ -1,4 +1,6 @@
 #include "catintake/driver.h"
 #include "platform/tool_main.h"
 
-int main(int argc, char** argv) { return cattools::tool_main(argc, argv, catintake::run); }
+int main(int argc, char** argv) {
+  return cattools::tool_main(argc, argv, catintake::run);
+}

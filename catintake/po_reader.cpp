@@ -209,7 +209,7 @@ class PoReader {
   PoString* open_ = nullptr;  // the string that continuation lines extend
   bool pending_fuzzy_ = false;
   bool missing_general_ = false;  // the message read last lacks its general form
-  bool header_possible_ = true;  // no entry has been read yet
+  bool header_possible_ = true;   // no entry has been read yet
   // Buffers of converted texts, reused from entry to entry.
   std::string msgid_buffer_, plural_buffer_;
   std::vector<std::string> form_buffers_;
@@ -263,8 +263,8 @@ bool PoReader::handle_keyword(std::string_view line) {
 // A msgctxt or msgid after a msgstr, and a msgid_plural after one, begin the next entry.
 bool PoReader::start_entry_if_complete(Keyword keyword) {
   bool translated = entry_.form_count > 0;
-  bool begins = keyword == Keyword::msgctxt || keyword == Keyword::msgid ||
-                keyword == Keyword::msgid_plural;
+  bool begins =
+      keyword == Keyword::msgctxt || keyword == Keyword::msgid || keyword == Keyword::msgid_plural;
   if (translated && begins) return finish_entry();
   if (keyword == Keyword::msgid && entry_.msgid.present) {
     Report report = at(ReportKind::msgid_without_msgstr, lines_.line_number());
@@ -494,8 +494,8 @@ bool read_po_file(std::string_view bytes, bool creates_messages, LanguageCode ke
   size_t bad = 0;
   if (!file_to_utf8(bytes.substr(bom), utf16, converted, bad)) {
     int line = 1 + static_cast<int>(std::count(converted.begin(), converted.end(), '\n'));
-    target.report({.kind = ReportKind::invalid_bytes, .line = line, .file = target.file,
-                   .detail = utf16});
+    target.report(
+        {.kind = ReportKind::invalid_bytes, .line = line, .file = target.file, .detail = utf16});
     return false;
   }
   PoReader reader(converted, creates_messages, key_language, language, target);

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "catintake/driver.h"
 #include "catalog/language_code.h"
+#include "catintake/driver.h"
 #include "tests/support/test_support.h"
 
 namespace catintake {

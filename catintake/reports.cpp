@@ -66,12 +66,14 @@ std::string place_report(const Report& r) {
     case ReportKind::not_po_line:
       return place_text(r, "not a keyword, string or comment");
     case ReportKind::msgid_without_msgstr:
-      return place_text(r, concat({"msgid after the msgid of line ", related, " without a msgstr"}));
+      return place_text(r,
+                        concat({"msgid after the msgid of line ", related, " without a msgstr"}));
     case ReportKind::msgstr_index_unexpected:
       return place_text(r, concat({r.detail, " without msgid_plural"}));
     case ReportKind::context_collapsed:
-      return place_text(r, concat({"the msgid of line ", related,
-                                   " in another context; the catalog keeps only this translation"}));
+      return place_text(r,
+                        concat({"the msgid of line ", related,
+                                " in another context; the catalog keeps only this translation"}));
     case ReportKind::unknown_charset:
       return place_text(r, concat({"unknown charset \"", r.detail, "\""}));
     case ReportKind::invalid_bytes:

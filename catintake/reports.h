@@ -28,15 +28,15 @@ enum class ReportKind {
   key_language_translation,  // warning: a translation into the key language; `detail` its text
   key_message_added,         // warning: a new key line in an existing catalog; `detail` its text
   // Reports about one place of an input, named "<file>:<line>[:<column>]: ...":
-  unknown_keyword,           // a PO line that begins with a word that is no keyword; `detail`
-  not_po_line,               // a PO line that is no keyword, string, comment or blank line
-  msgid_without_msgstr,      // a msgid after the msgid of `related_line` without a msgstr
-  msgstr_index_unexpected,   // `detail` ("msgstr[N]") in an entry without msgid_plural
-  context_collapsed,         // warning: the msgid of `related_line` in another context
-  unknown_charset,           // `detail` the charset a file declares
-  invalid_bytes,             // warning: a text invalid in the charset `detail`; skipped
-  not_representable,         // warning: a text the Latin-1 catalog cannot hold; skipped
-  xml_not_well_formed,       // `detail` the XML parser's message
+  unknown_keyword,          // a PO line that begins with a word that is no keyword; `detail`
+  not_po_line,              // a PO line that is no keyword, string, comment or blank line
+  msgid_without_msgstr,     // a msgid after the msgid of `related_line` without a msgstr
+  msgstr_index_unexpected,  // `detail` ("msgstr[N]") in an entry without msgid_plural
+  context_collapsed,        // warning: the msgid of `related_line` in another context
+  unknown_charset,          // `detail` the charset a file declares
+  invalid_bytes,            // warning: a text invalid in the charset `detail`; skipped
+  not_representable,        // warning: a text the Latin-1 catalog cannot hold; skipped
+  xml_not_well_formed,      // `detail` the XML parser's message
   // Refusals of a catalog argument, named "<file>: not rewritten: ...":
   catalog_named_like_input,  // its name ends in .po, .pot, .xlf or .xliff
   catalog_is_po,             // it begins like a PO file

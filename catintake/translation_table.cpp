@@ -34,7 +34,8 @@ void TranslationTable::index_key_text(uint32_t text) {
   if (!entry.key || !entry.has_text) return;
   uint32_t hash = catalog::index_hash(entry.text);
   uint32_t held = key_index_.insert_first(hash, text, same_text_as(entry.text));
-  if (texts_[held].message > entry.message) key_index_.replace(hash, text, same_text_as(entry.text));
+  if (texts_[held].message > entry.message)
+    key_index_.replace(hash, text, same_text_as(entry.text));
 }
 
 void TranslationTable::set_plural_index(uint32_t message, uint32_t text, int32_t plural_index) {

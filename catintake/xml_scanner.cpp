@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "catalog/text_routines.h"
 #include "catalog/numbers.h"
+#include "catalog/text_routines.h"
 
 namespace catintake {
 namespace {
@@ -64,7 +64,8 @@ size_t decode_reference(std::string_view raw, Form form, std::string& text) {
   if (at < raw.size() && raw[at] == 'x') base = 16, ++at;
   size_t digits = at;
   uint32_t code = 0;
-  for (int digit; at < raw.size() && (digit = catalog::hex_digit_value(raw[at])) >= 0 && digit < base; ++at) {
+  for (int digit;
+       at < raw.size() && (digit = catalog::hex_digit_value(raw[at])) >= 0 && digit < base; ++at) {
     code = code * base + digit;
     if (code > 0x10FFFF) return 0;
   }

@@ -207,8 +207,7 @@ Flow do_live(RunState& run, Directive directive, char* line, size_t at) {
 }
 
 void unknown_directive(RunState& run, const char* line, size_t hash, size_t at) {
-  if (at == hash + 1)
-    run.report(ReportKind::unknown_directive, line + at);
+  if (at == hash + 1) run.report(ReportKind::unknown_directive, line + at);
 }
 
 }  // namespace

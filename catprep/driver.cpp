@@ -133,9 +133,8 @@ bool Preprocessor::start() {
   SourceFiles::Identity input_identity;
   if (!run_.reader.open_input(input_identity).ok()) return refuse({ReportKind::cant_open_input});
   if (run_.is_output(input_identity))
-    return refuse({.kind = ReportKind::output_is_template,
-                   .file = run_.output_name,
-                   .detail = input_name_});
+    return refuse(
+        {.kind = ReportKind::output_is_template, .file = run_.output_name, .detail = input_name_});
   run_.macros.add_macro("_TAVELLE", "1", run_.diagnostics);
   run_.macros.add_macro("_DATE_",
                         date_macro_value(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr)),
@@ -150,8 +149,7 @@ bool Preprocessor::open_output() {
   cattools::IoStatus opened = cattools::ReplaceTarget::open(run_.output_name, target);
   if (!opened.ok()) {
     std::string reason = opened.text();
-    return refuse(
-        {.kind = ReportKind::output_refused, .file = run_.output_name, .detail = reason});
+    return refuse({.kind = ReportKind::output_refused, .file = run_.output_name, .detail = reason});
   }
   run_.output_identity = target.identity();
   if (!cattools::OutputFile::replace(std::move(target), console_.files, output_).ok())

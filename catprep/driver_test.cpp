@@ -144,7 +144,8 @@ TEST(Output, ErrorsAreCountedAndTheOutputCompleted) {
 TEST(Output, AFailedWriteSyncCloseOrRenameStopsTheRun) {
   for (testing_support::FaultPlan faults :
        {testing_support::FaultPlan{.fail_write = 1}, testing_support::FaultPlan{.fail_sync = 1},
-        testing_support::FaultPlan{.fail_close = 1}, testing_support::FaultPlan{.fail_rename = 1}}) {
+        testing_support::FaultPlan{.fail_close = 1},
+        testing_support::FaultPlan{.fail_rename = 1}}) {
     auto r = preprocess("a\n\nc\n#msg after\n", {}, {}, faults);
     EXPECT_EQ(r.out, "after\ncan't write to outputfile\n");
     EXPECT_EQ(r.exit_code, 1);
@@ -186,8 +187,9 @@ TEST(Files, MissingOrDirectoryInputsAndIncludes) {
 TEST(SafeOutput, ThePreviousOutputIsKeptByEveryStopAndReplacedAtTheEnd) {
   ScratchDir dir;
   const std::string previous = "en: Previous catalog\n";
-  for (std::string stop : {"#error x\n", "#if A\n#if A\n#if A\n#if A\n#if A\n#if A\n#if A\n"
-                                          "#if A\n#if A\n#if A\n",
+  for (std::string stop : {"#error x\n",
+                           "#if A\n#if A\n#if A\n#if A\n#if A\n#if A\n#if A\n"
+                           "#if A\n#if A\n#if A\n",
                            "#include \"t.tpl\"\n"}) {
     testing_support::write_file(dir / "out.cat", previous);
     testing_support::write_file(dir / "t.tpl", "written\n" + stop + "after\n");

@@ -25,9 +25,7 @@ class ExpandTest : public ::testing::Test {
     expand_macros(line, start, ExpansionRules{table, strip, diagnostics});
     return line;
   }
-  std::string reports() {
-    return log.take_text();
-  }
+  std::string reports() { return log.take_text(); }
   MacroTable table;
   testing::ReportLog log;
   Diagnostics diagnostics{log.sink()};

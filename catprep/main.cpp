@@ -1,4 +1,6 @@
 #include "catprep/driver.h"
 #include "platform/tool_main.h"
 
-int main(int argc, char** argv) { return cattools::tool_main(argc, argv, catprep::run); }
+int main(int argc, char** argv) {
+  return cattools::tool_main(argc, argv, catprep::run);
+}

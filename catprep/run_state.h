@@ -57,8 +57,8 @@ struct RunState {
   ConditionStack conditions;
   std::string output_name;
   SourceFiles::Identity output_identity;  // none when the output does not exist yet
-  bool strip_comments = false;  // -r
-  bool remove_blanks = false;   // -s
+  bool strip_comments = false;            // -r
+  bool remove_blanks = false;             // -s
 };
 
 }  // namespace catprep

@@ -104,7 +104,8 @@ bool SourceReader::read_line(char* buffer) {
   Level& level = levels_[depth_];
   size_t n = 0;
   bool pending = false;
-  if (level.carried != kNoByte) buffer[n++] = static_cast<char>(std::exchange(level.carried, kNoByte));
+  if (level.carried != kNoByte)
+    buffer[n++] = static_cast<char>(std::exchange(level.carried, kNoByte));
   const char* bytes = level.bytes.data();
   size_t size = level.bytes.size();
   for (;;) {

@@ -42,7 +42,8 @@ class Run {
     for (size_t i = 1; i < args_.size(); ++i)
       if (args_[i].starts_with('-')) return refuse_option(args_[i]);
     if (args_.size() < 3) return refuse({ReportKind::usage});
-    if (catalog::has_translation_file_name(args_[1])) return refuse({ReportKind::po_or_xliff_name, args_[1]});
+    if (catalog::has_translation_file_name(args_[1]))
+      return refuse({ReportKind::po_or_xliff_name, args_[1]});
     return true;
   }
   bool refuse_option(const std::string& arg) {

@@ -85,8 +85,8 @@ TEST_F(DriverRun, FailedWriteLeavesTheCatalogUntouched) {
 }
 
 TEST_F(DriverRun, FailedSyncCloseOrRenameLeavesTheCatalogUntouched) {
-  for (FaultPlan faults : {FaultPlan{.fail_sync = 1}, FaultPlan{.fail_close = 1},
-                           FaultPlan{.fail_rename = 1}}) {
+  for (FaultPlan faults :
+       {FaultPlan{.fail_sync = 1}, FaultPlan{.fail_close = 1}, FaultPlan{.fail_rename = 1}}) {
     RunResult result = weld(faults);
     EXPECT_EQ(result.exit_code, 1);
     EXPECT_EQ(result.err, "Unable to create/rewrite the output file: Input/output error\n");

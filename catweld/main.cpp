@@ -1,4 +1,6 @@
 #include "catweld/driver.h"
 #include "platform/tool_main.h"
 
-int main(int argc, char** argv) { return cattools::tool_main(argc, argv, catweld::run); }
+int main(int argc, char** argv) {
+  return cattools::tool_main(argc, argv, catweld::run);
+}

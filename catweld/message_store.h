@@ -6,8 +6,8 @@
 // alive as long as the store. Lookups give the answers of a search from the head:
 //  - message key -> the first message with that key, through a hash index;
 //  - (message, line code ignoring ASCII case, plural part) -> the first such line after the
-//    message's key line, where the code is taken as the format reads it (the whole "pt-BR", never its
-//    "pt") and the plural part is what stands between the code and the ':' (blanks around it
+//    message's key line, where the code is taken as the format reads it (the whole "pt-BR", never
+//    its "pt") and the plural part is what stands between the code and the ':' (blanks around it
 //    left out): "[1]" or nothing. A message of a few lines is searched;
 //    the lines of a longer one go into a hash index when it is first searched, so that no
 //    message costs more than a constant per line.

@@ -19,8 +19,8 @@ namespace {
 const std::string& output_path() {
   static const std::string path = [] {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") +
-                          "/catprep_fuzz.XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/catprep_fuzz.XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     std::atexit([] {
       ::unlink(output_path().c_str());

@@ -149,7 +149,9 @@ IoStatus ReplaceTarget::open(const std::string& path, ReplaceTarget& target) {
   return {};
 }
 
-ReplaceTarget::ReplaceTarget(ReplaceTarget&& other) noexcept { *this = std::move(other); }
+ReplaceTarget::ReplaceTarget(ReplaceTarget&& other) noexcept {
+  *this = std::move(other);
+}
 
 ReplaceTarget& ReplaceTarget::operator=(ReplaceTarget&& other) noexcept {
   if (this != &other) {
@@ -163,10 +165,14 @@ ReplaceTarget& ReplaceTarget::operator=(ReplaceTarget&& other) noexcept {
   return *this;
 }
 
-ReplaceTarget::~ReplaceTarget() { release(); }
+ReplaceTarget::~ReplaceTarget() {
+  release();
+}
 
 // Closing the directory drops its lock.
-void ReplaceTarget::release() { close_quietly(std::exchange(dir_fd_, -1)); }
+void ReplaceTarget::release() {
+  close_quietly(std::exchange(dir_fd_, -1));
+}
 
 std::optional<FileIdentity> ReplaceTarget::identity() const {
   struct stat st;
@@ -203,8 +209,10 @@ IoStatus OutputFile::create_temporary(const struct stat* existing) {
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     std::string name = temporary_name(target_.base_name_, attempt);
     int error = files_->create_temporary(target_.dir_fd_, name, mode, fd_);
-    if (error == 0) temp_name_ = std::move(name);  // a move cannot fail
-    else if (error != EEXIST) return fail(error);
+    if (error == 0)
+      temp_name_ = std::move(name);  // a move cannot fail
+    else if (error != EEXIST)
+      return fail(error);
   }
   if (fd_ < 0) return fail(EEXIST);
   if (existing != nullptr) keep_owner_and_mode(*existing);
@@ -219,7 +227,9 @@ void OutputFile::keep_owner_and_mode(const struct stat& existing) {
   if (::fchmod(fd_, existing.st_mode & 01777) != 0) fail(errno);
 }
 
-OutputFile::OutputFile(OutputFile&& other) noexcept { *this = std::move(other); }
+OutputFile::OutputFile(OutputFile&& other) noexcept {
+  *this = std::move(other);
+}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
@@ -235,7 +245,9 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   return *this;
 }
 
-OutputFile::~OutputFile() { discard(); }
+OutputFile::~OutputFile() {
+  discard();
+}
 
 // An uncommitted replacement is thrown away, so that the target stays as it was.
 void OutputFile::discard() {

@@ -72,7 +72,7 @@ class ReplaceTarget {
   std::string path_;
   std::string base_name_;
   int dir_fd_ = -1;
-  int dir_error_ = 0;        // why dir_fd_ could not be opened
+  int dir_error_ = 0;          // why dir_fd_ could not be opened
   bool dir_syncable_ = false;  // dir_fd_ is open for reading: it can be locked and synced
 };
 

@@ -169,9 +169,9 @@ TEST(ReplacingFile, ANameOfTheLongestLengthGetsItsTemporaryFile) {
 
 TEST(ReplacingFile, AnyInjectedFailureLeavesTheOriginalUntouched) {
   std::string big(300000, 'b');  // several writes
-  for (const FaultPlan& plan : {FaultPlan{.fail_write = 1}, FaultPlan{.fail_write = 3},
-                                FaultPlan{.fail_sync = 1}, FaultPlan{.fail_close = 1},
-                                FaultPlan{.fail_rename = 1}}) {
+  for (const FaultPlan& plan :
+       {FaultPlan{.fail_write = 1}, FaultPlan{.fail_write = 3}, FaultPlan{.fail_sync = 1},
+        FaultPlan{.fail_close = 1}, FaultPlan{.fail_rename = 1}}) {
     ScratchDir dir;
     testing_support::write_file(dir / "cat", "original");
     IoStatus status = rewrite(dir / "cat", big, plan);

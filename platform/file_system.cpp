@@ -11,7 +11,9 @@
 namespace cattools {
 namespace {
 
-int error_of(int result) { return result == 0 ? 0 : errno; }
+int error_of(int result) {
+  return result == 0 ? 0 : errno;
+}
 
 class SystemFileSystem final : public FileSystem {
  public:

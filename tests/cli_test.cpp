@@ -42,7 +42,9 @@ struct CliCase {
   std::string name;
 };
 
-void PrintTo(const CliCase& c, std::ostream* os) { *os << c.tool << "/" << c.dir.filename().string(); }
+void PrintTo(const CliCase& c, std::ostream* os) {
+  *os << c.tool << "/" << c.dir.filename().string();
+}
 
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> lines;
@@ -63,11 +65,10 @@ std::string replace_all(std::string text, const std::string& from, const std::st
 }
 
 std::string tool_binary(const std::string& tool) {
-  static const std::map<std::string, std::string> binaries = {
-      {"catweld", CATWELD_BIN},
-      {"catintake", CATINTAKE_BIN},
-      {"catprep", CATPREP_BIN},
-      {"catexport", CATEXPORT_BIN}};
+  static const std::map<std::string, std::string> binaries = {{"catweld", CATWELD_BIN},
+                                                              {"catintake", CATINTAKE_BIN},
+                                                              {"catprep", CATPREP_BIN},
+                                                              {"catexport", CATEXPORT_BIN}};
   auto found = binaries.find(tool);
   return found == binaries.end() ? std::string() : found->second;
 }
@@ -81,7 +82,8 @@ std::vector<CliCase> all_cases() {
     for (const auto& dir : fs::directory_iterator(tool.path())) {
       if (!dir.is_directory()) continue;
       std::string name = tool.path().filename().string() + "_" + dir.path().filename().string();
-      std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+      std::replace_if(
+          name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
       cases.push_back({tool.path().filename().string(), dir.path(), name});
     }
   }
@@ -140,17 +142,20 @@ std::set<std::string> files_below(const fs::path& root) {
 std::string printable(const std::string& bytes) {
   std::string shown;
   for (unsigned char c : bytes.substr(0, 2000)) {
-    if (c == '\n') shown += "\\n\n";
-    else if (c == '\t') shown += "\\t";
-    else if (c < 0x20 || c >= 0x7F) shown += "\\x" + std::string(1, "0123456789ABCDEF"[c >> 4]) +
-                                             std::string(1, "0123456789ABCDEF"[c & 15]);
-    else shown += static_cast<char>(c);
+    if (c == '\n')
+      shown += "\\n\n";
+    else if (c == '\t')
+      shown += "\\t";
+    else if (c < 0x20 || c >= 0x7F)
+      shown += "\\x" + std::string(1, "0123456789ABCDEF"[c >> 4]) +
+               std::string(1, "0123456789ABCDEF"[c & 15]);
+    else
+      shown += static_cast<char>(c);
   }
   return bytes.size() > 2000 ? shown + "..." : shown;
 }
 
-void expect_bytes(const std::string& what, const std::string& expected,
-                  const std::string& actual) {
+void expect_bytes(const std::string& what, const std::string& expected, const std::string& actual) {
   EXPECT_TRUE(expected == actual) << what << " differs.\n--- expected:\n"
                                   << printable(expected) << "\n--- actual:\n"
                                   << printable(actual);
@@ -173,7 +178,8 @@ void check_files(const CliCase& c, const fs::path& run_dir) {
     else if (fs::exists(in / name) || fs::is_symlink(in / name))
       expect_bytes("input file " + name, link_or_file(in / name), link_or_file(run_dir / name));
     else
-      ADD_FAILURE() << "unexpected file " << name << ":\n" << printable(link_or_file(run_dir / name));
+      ADD_FAILURE() << "unexpected file " << name << ":\n"
+                    << printable(link_or_file(run_dir / name));
   }
   for (const auto& name : files_below(expected))
     EXPECT_TRUE(present.count(name)) << "missing file " << name;
@@ -185,8 +191,10 @@ void update_expectations(const CliCase& c, const fs::path& run_dir, const Outcom
   fs::path expect = c.dir / "expect";
   fs::create_directories(expect);
   auto store = [&](const std::string& name, const std::string& bytes) {
-    if (bytes.empty()) fs::remove(expect / name);
-    else write_file((expect / name).string(), bytes);
+    if (bytes.empty())
+      fs::remove(expect / name);
+    else
+      write_file((expect / name).string(), bytes);
   };
   store("stdout", outcome.out);
   store("stderr", outcome.err);

@@ -58,7 +58,8 @@ TEST(ConcurrentRuns, EightImportsIntoOneCatalogKeepEveryLanguage) {
   std::string merged = read_file(catalog);
   for (const char* language : kLanguages)
     EXPECT_NE(merged.find(std::string(language) + ": " + language + " open\n"), std::string::npos)
-        << language << " is lost:\n" << merged;
+        << language << " is lost:\n"
+        << merged;
 }
 
 TEST(ConcurrentRuns, TwoWeldsOfTwoLanguagesKeepBoth) {

@@ -10,8 +10,7 @@ namespace catprep::testing {
 ReportLog::ReportLog()
     : sink_([this](const Report& r) {
         text += report_text(r);
-        reports.push_back(
-            {r.kind, std::string(r.file), r.line, std::string(r.detail), r.count});
+        reports.push_back({r.kind, std::string(r.file), r.line, std::string(r.detail), r.count});
       }) {}
 
 std::string ReportLog::take_text() {

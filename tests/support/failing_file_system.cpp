@@ -4,8 +4,7 @@
 
 namespace testing_support {
 
-int FailingFileSystem::create_temporary(int dir_fd, const std::string& name, mode_t mode,
-                                        int& fd) {
+int FailingFileSystem::create_temporary(int dir_fd, const std::string& name, mode_t mode, int& fd) {
   return real_.create_temporary(dir_fd, name, mode, fd);
 }
 

@@ -49,15 +49,17 @@ std::string read_file(const std::string& path) {
   return contents.str();
 }
 
-bool is_root() { return ::geteuid() == 0; }
+bool is_root() {
+  return ::geteuid() == 0;
+}
 
 std::string source_dir() {
   const char* dir = std::getenv("CATTOOLS_SOURCE_DIR");
   return dir != nullptr ? dir : CATTOOLS_SOURCE_DIR_DEFAULT;
 }
 
-RunResult run_tool(ToolEntry entry, const cattools::Args& args,
-                   const FaultPlan& faults, long failing_allocation) {
+RunResult run_tool(ToolEntry entry, const cattools::Args& args, const FaultPlan& faults,
+                   long failing_allocation) {
   // Room reserved up front, so that the streams do not allocate while a failure is armed:
   // an allocation they swallow would lose the tool's report.
   std::string out_room, err_room;
@@ -84,9 +86,13 @@ AllocationFailure::AllocationFailure(long n, bool sticky) {
   g_fail_at = n;
 }
 
-AllocationFailure::~AllocationFailure() { g_fail_at = 0; }
+AllocationFailure::~AllocationFailure() {
+  g_fail_at = 0;
+}
 
-long AllocationFailure::allocations_seen() { return g_seen; }
+long AllocationFailure::allocations_seen() {
+  return g_seen;
+}
 
 long for_each_allocation_failure(ToolEntry entry, const cattools::Args& args,
                                  const std::function<void(long, const RunResult&)>& check) {
@@ -105,8 +111,18 @@ void* operator new(std::size_t size) {
   throw std::bad_alloc();
 }
 
-void* operator new[](std::size_t size) { return ::operator new(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void* operator new[](std::size_t size) {
+  return ::operator new(size);
+}
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+  std::free(memory);
+}

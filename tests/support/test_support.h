@@ -45,8 +45,8 @@ struct RunResult {
 using cattools::ToolEntry;
 // Runs a tool's entry on string streams. With `failing_allocation` n > 0, the n-th allocation
 // made inside the entry throws std::bad_alloc.
-RunResult run_tool(ToolEntry entry, const cattools::Args& args,
-                   const FaultPlan& faults = {}, long failing_allocation = 0);
+RunResult run_tool(ToolEntry entry, const cattools::Args& args, const FaultPlan& faults = {},
+                   long failing_allocation = 0);
 
 // While alive, the `n`-th allocation (counted from 1) made through operator new throws
 // std::bad_alloc, and so does every later one when `sticky` is set.
