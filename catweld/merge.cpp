@@ -158,12 +158,13 @@ std::string_view Merge::convert_line(std::string_view content, const Position& a
 
 void Merge::read_sub_line(std::string_view content, uint32_t& current, const Position& at) {
   if (content.starts_with('#')) {
-    current = select(catalog::hash_line_key(content.substr(1)), at);
+    current = select_by_hash(catalog::hash_line_key(content.substr(1)), at);
     return;
   }
   LanguageLine line = catalog::read_language_line(content);
   if (is_key_line(line)) {
-    current = select(key_of(catalog::key_text(line)), at);
+    std::string_view text = catalog::key_text(line);
+    current = select_by_text(key_of(text), text, at);
     return;
   }
   if (!in_translation_language(line.code, at)) current = MessageStore::kNone;
@@ -175,6 +176,38 @@ uint32_t Merge::select(uint32_t key, const Position& at) const {
   uint32_t message = store_.find_message(key);
   if (message == MessageStore::kNone) warn(ReportKind::key_not_found, at);
   return message;
+}
+
+// A hash line cannot tell apart the messages of a key that several texts share.
+uint32_t Merge::select_by_hash(uint32_t key, const Position& at) const {
+  uint32_t message = select(key, at);
+  if (message == MessageStore::kNone || store_.next_with_same_key(message) == MessageStore::kNone)
+    return message;
+  warn(ReportKind::ambiguous_hash_line, at);
+  return MessageStore::kNone;
+}
+
+// Of several messages with the key, the one of the same key text: the same bytes first, else
+// the same text once escapes are decoded. A key of one message selects it, whatever its text.
+uint32_t Merge::select_by_text(uint32_t key, std::string_view text, const Position& at) const {
+  uint32_t first = select(key, at);
+  if (first == MessageStore::kNone || store_.next_with_same_key(first) == MessageStore::kNone)
+    return first;
+  uint32_t same = find_same_key_text(first, [&](std::string_view main) { return main == text; });
+  if (same != MessageStore::kNone) return same;
+  std::string decoded = catalog::unescape_key_text(text);
+  same = find_same_key_text(
+      first, [&](std::string_view main) { return catalog::unescape_key_text(main) == decoded; });
+  if (same == MessageStore::kNone) warn(ReportKind::ambiguous_key_line, at);
+  return same;
+}
+
+template <typename Same>
+uint32_t Merge::find_same_key_text(uint32_t first, Same&& same) const {
+  for (uint32_t at = first; at != MessageStore::kNone; at = store_.next_with_same_key(at)) {
+    if (same(catalog::key_text(catalog::read_language_line(store_.key_line(at))))) return at;
+  }
+  return MessageStore::kNone;
 }
 
 bool Merge::in_translation_language(std::string_view code, const Position& at) {

@@ -61,6 +61,10 @@ class Merge {
   std::string_view convert_line(std::string_view content, const Position& at);
   void read_sub_line(std::string_view content, uint32_t& current, const Position& at);
   uint32_t select(uint32_t key, const Position& at) const;
+  uint32_t select_by_hash(uint32_t key, const Position& at) const;
+  uint32_t select_by_text(uint32_t key, std::string_view text, const Position& at) const;
+  template <typename Same>
+  uint32_t find_same_key_text(uint32_t first, Same&& same) const;
   bool in_translation_language(std::string_view code, const Position& at);
   std::string_view stored_translation(std::string_view content);
 

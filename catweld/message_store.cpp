@@ -32,7 +32,17 @@ void MessageStore::add_message(uint32_t key, std::string_view key_line) {
   messages_.push_back({kNone, kNone});
   uint32_t line = append_line(id, key_line);
   // A message key is its own hash: an equal hash is an equal key.
-  keys_.insert_first(key, line, [](uint32_t) { return true; });
+  uint32_t first = keys_.insert_first(key, line, [](uint32_t) { return true; });
+  if (first != line) chain_same_key(first, line);
+}
+
+// The first message of a key keeps the chain's tail: a key line repeated many times must not
+// cost a walk each.
+void MessageStore::chain_same_key(uint32_t first, uint32_t line) {
+  Message& head = messages_[lines_[first].message];
+  uint32_t tail = head.same_key_tail == kNone ? first : head.same_key_tail;
+  messages_[lines_[tail].message].next_same_key = line;
+  head.same_key_tail = line;
 }
 
 void MessageStore::add_line(std::string_view text) {
@@ -41,6 +51,10 @@ void MessageStore::add_line(std::string_view text) {
 
 uint32_t MessageStore::find_message(uint32_t key) const {
   return keys_.find(key, [](uint32_t) { return true; });
+}
+
+uint32_t MessageStore::next_with_same_key(uint32_t message) const {
+  return messages_[lines_[message].message].next_same_key;
 }
 
 // A message's lines mostly stand together after its key line, so a short search touches

@@ -4,7 +4,8 @@
 // Lines are views: into the main catalog's bytes, into a sub-catalog's bytes, or into texts
 // the store keeps (converted or escaped lines). Whoever owns the catalogs' bytes keeps them
 // alive as long as the store. Lookups give the answers of a search from the head:
-//  - message key -> the first message with that key, through a hash index;
+//  - message key -> the messages with that key in catalog order, through a hash index to the
+//    first and a chain from each to the next (32-bit keys of different texts can collide);
 //  - (message, line code ignoring ASCII case, plural part) -> the first such line after the
 //    message's key line, where the code is taken as the format reads it (the whole "pt-BR", never
 //    its "pt") and the plural part is what stands between the code and the ':' (blanks around it
@@ -31,7 +32,7 @@ class MessageStore {
 
   void reserve_lines(size_t count) { lines_.reserve(count); }
 
-  // Opens a message with its key line. A message whose key is taken is never found.
+  // Opens a message with its key line.
   void add_message(uint32_t key, std::string_view key_line);
   // Adds a line to the message opened last (there must be one).
   void add_line(std::string_view text);
@@ -40,6 +41,10 @@ class MessageStore {
 
   // The first message with the key, named by its key line, or kNone.
   uint32_t find_message(uint32_t key) const;
+  // The next message with the same key as `message` (a name find_message gave), or kNone.
+  uint32_t next_with_same_key(uint32_t message) const;
+  // The key line of `message`.
+  std::string_view key_line(uint32_t message) const { return lines_[message].text; }
   // Replaces the line of the same code and plural part by `text`, or appends it, in the
   // message that find_message named.
   void put_translation(uint32_t message, std::string_view text);
@@ -83,7 +88,9 @@ class MessageStore {
   struct Message {
     uint32_t first;
     uint32_t last;
-    bool indexed = false;  // its lines are in slots_
+    uint32_t next_same_key = kNone;  // the key line of the next message with its key
+    uint32_t same_key_tail = kNone;  // in the first message of a key: the chain's last
+    bool indexed = false;            // its lines are in slots_
   };
   // A translation line looking for its slot in a message.
   struct Probe {
@@ -97,6 +104,7 @@ class MessageStore {
   static constexpr uint32_t kTooLong = kNone - 1;
 
   uint32_t append_line(uint32_t message, std::string_view text);
+  void chain_same_key(uint32_t first, uint32_t line);
   uint32_t search_slot(uint32_t key_line, const Probe& probe, uint32_t& tail) const;
   uint32_t indexed_slot(const Probe& probe, uint32_t& tail);
   void append_translation(const Probe& probe, uint32_t tail);

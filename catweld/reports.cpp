@@ -59,6 +59,11 @@ std::string_view refusal_reason(ReportKind kind) {
 std::string house_style_message(ReportKind kind) {
   if (kind == ReportKind::unknown_option) return "unknown option";
   if (kind == ReportKind::option_not_alone) return "an option that must stand alone";
+  if (kind == ReportKind::ambiguous_hash_line)
+    return "the key names several messages (a key collision); the lines that follow are left out";
+  if (kind == ReportKind::ambiguous_key_line)
+    return "the key names several messages, none of this text; the lines that follow are left "
+           "out";
   std::string_view reason = refusal_reason(kind);
   return reason.empty() ? std::string() : concat({"not rewritten: ", reason});
 }

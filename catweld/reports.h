@@ -26,6 +26,8 @@ enum class ReportKind {
   short_language_code,    // warning: a main-catalog line of fewer than 3 characters
   invalid_language_code,  // warning: no ':' or '[' after a main-catalog line's code
   key_not_found,          // warning: a hash line or key line selects no message
+  ambiguous_hash_line,    // warning: a hash line's key names several messages; selects none
+  ambiguous_key_line,     // warning: of several messages with a key line's key, none has its text
   wrong_language,         // warning: a translation line in a second language
   not_converted,          // warning: a line with characters beyond Latin-1 stays UTF-8
 };
