@@ -72,7 +72,7 @@ std::string unescape_key_text(std::string_view source) {
   std::string result;
   result.reserve(source.size());
   for (size_t i = 0; i < source.size(); ++i) {
-    char decoded = source[i] == '\\' && i + 1 < source.size() ? unescaped(source[i + 1]) : 0;
+    char decoded = source[i] == '\\' && i + 1 < source.size() ? unescaped(source[i + 1]) : '\0';
     if (decoded != 0) ++i;
     result.push_back(decoded != 0 ? decoded : source[i]);
   }

@@ -66,7 +66,7 @@ std::string decoded_text(std::string_view text, bool& literal_dollar) {
   std::string decoded;
   literal_dollar = text.starts_with("\\$");
   for (size_t at = literal_dollar ? 2 : 0; at < text.size(); ++at) {
-    char letter = text[at] == '\\' && at + 1 < text.size() ? escaped_character(text[at + 1]) : 0;
+    char letter = text[at] == '\\' && at + 1 < text.size() ? escaped_character(text[at + 1]) : '\0';
     if (letter != 0) ++at;
     decoded += letter != 0 ? letter : text[at];
   }

@@ -8,7 +8,8 @@
 namespace catintake {
 namespace {
 
-const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
+// iconv_open's failure value, as its interface defines it.
+const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
 
 bool names(std::string_view charset, std::initializer_list<std::string_view> aliases) {
   for (std::string_view alias : aliases)

@@ -77,7 +77,8 @@ std::vector<std::string> missing_runs(const std::string& catalog, const std::str
     bool found = false;
     for (auto it = first; it != last && !found; ++it) {
       found = it->second + run.size() <= lines.size() &&
-              std::equal(run.begin(), run.end(), lines.begin() + it->second);
+              std::equal(run.begin(), run.end(),
+                         lines.begin() + static_cast<std::ptrdiff_t>(it->second));
     }
     if (!found) missing.push_back(block);
   }

@@ -101,6 +101,7 @@ TEST(CommandLine, TheThousandAndFirstDefinitionStopsTheRun) {
 
 TEST(CommandLine, AFullTableRefusesThePredefinedMacros) {
   std::vector<std::string> options;
+  options.reserve(999);
   for (int k = 0; k < 999; ++k) options.push_back("-DM" + std::to_string(k));
   auto r = preprocess("_TAVELLE _DATE_\n", options);
   EXPECT_EQ(r.out, "t.tpl:0: too many defines\nt.tpl:0: too many defines\nsummary: 2 error(s)\n");

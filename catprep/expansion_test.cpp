@@ -1,6 +1,5 @@
 #include "catprep/expansion.h"
 
-#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -21,7 +20,7 @@ class ExpandTest : public ::testing::Test {
   }
   std::string expand(const std::string& text, bool strip = false, size_t start = 0) {
     char line[kLineSize] = {};
-    std::memcpy(line, text.data(), text.size());
+    text.copy(line, kLineSize - 1);
     expand_macros(line, start, ExpansionRules{table, strip, diagnostics});
     return line;
   }

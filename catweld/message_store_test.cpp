@@ -57,6 +57,7 @@ TEST(MessageStore, LongMessagesFindTheSameLinesThroughTheirIndex) {
   store.add_message(1, "en: A");
   std::string expected = "en: A\n";
   std::vector<std::string> texts;
+  texts.reserve(40);
   for (int i = 0; i < 40; ++i)
     texts.push_back("de[" + std::to_string(i % 20) + "]: " + std::to_string(i));
   for (const std::string& text : texts) store.add_line(text);

@@ -151,7 +151,7 @@ TEST(ReplacingFile, RefusesDevicesFifosAndSockets) {
   std::string socket_path = dir / "sock";
   std::strncpy(address.sun_path, socket_path.c_str(), sizeof address.sun_path - 1);
   ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  for (std::string path : {std::string("/dev/null"), dir / "fifo", socket_path}) {
+  for (const std::string& path : {std::string("/dev/null"), dir / "fifo", socket_path}) {
     ReplaceTarget target;
     EXPECT_EQ(ReplaceTarget::open(path, target).text(), "Not a regular file") << path;
   }

@@ -114,6 +114,7 @@ Outcome run_case(const CliCase& c, const std::string& run_dir, const std::string
     ::dup2(in, 0), ::dup2(out, 1), ::dup2(err, 2);
     for (auto& assignment : env) ::putenv(assignment.data());
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     ::execv(binary.c_str(), argv.data());

@@ -21,6 +21,7 @@ pid_t start(const std::string& binary, std::vector<std::string> args) {
   pid_t pid = ::fork();
   if (pid == 0) {
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
     ::execv(binary.c_str(), argv.data());
