@@ -6,7 +6,9 @@ Usage: bench/scaling.py [--sizes 50000,200000,800000] [--csv FILE] [--build DIR]
 For each size N it generates the inputs of the tool benchmarks (bench/<tool>_generate.py):
 catweld welds a sub-catalog that selects each of N messages into the main catalog (anchor:
 `cat main sub > copy`), catintake imports a PO file of N messages into a new catalog (anchor:
-`msgcat FILE -o OUT`), catprep expands a template of N lines (anchor: `cpp -P`). Each command
+`msgcat FILE -o OUT`), catprep expands a template of N lines (anchor: `cpp -P`), catexport
+writes a PO file out of a catalog of N messages (anchor: catweld rewriting that catalog with an
+empty sub-catalog). Each command
 is timed as the best wall time of a few runs; peak memory is the maximum resident set size that
 /usr/bin/time reports. The table goes to standard output and to the CSV file; the exit code is 1
 when a tool's time ratio from 200,000 to 800,000 is 4.5 or more.
@@ -81,6 +83,19 @@ def catprep_row(n, work, build):
     return "catprep", size, seconds, peak, "cpp -P", anchor
 
 
+def catexport_row(n, work, build):
+    main, unused, empty = (os.path.join(work, name) for name in ("main.cat", "unused.sub", "empty.sub"))
+    generate("catweld_generate.py", str(n), main, unused)
+    open(empty, "w").close()
+    weld_copy = os.path.join(work, "weld.cat")
+    size = os.path.getsize(main)
+    anchor, _ = timed([os.path.join(build, "catweld", "catweld"), weld_copy, empty], 3,
+                      prepare=lambda: shutil.copy(main, weld_copy))
+    seconds, peak = timed([os.path.join(build, "catexport", "catexport"), main,
+                           "de=" + os.path.join(work, "de.po")], 3)
+    return "catexport", size, seconds, peak, "catweld", anchor
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--sizes", default="50000,200000,800000")
@@ -91,7 +106,7 @@ def main():
     rows = []
     header = ("tool", "N", "input MB", "seconds", "MB/s", "peak MB", "anchor", "anchor s", "ratio")
     print("%-10s %8s %9s %8s %8s %8s %-7s %9s %6s" % header)
-    for row_of in (catweld_row, catintake_row, catprep_row):
+    for row_of in (catweld_row, catintake_row, catprep_row, catexport_row):
         for n in sizes:
             with tempfile.TemporaryDirectory() as work:
                 tool, size, seconds, peak, anchor, anchor_seconds = row_of(n, work, options.build)
@@ -114,7 +129,7 @@ def check_linear(rows, sizes):
     if 200000 not in sizes or 800000 not in sizes:
         return 0
     failed = 0
-    for tool in ("catweld", "catintake", "catprep"):
+    for tool in ("catweld", "catintake", "catprep", "catexport"):
         times = {row[1]: row[3] for row in rows if row[0] == tool}
         ratio = times[800000] / max(times[200000], 0.01)
         verdict = "linear" if ratio < LINEAR_LIMIT else "NOT LINEAR"

@@ -29,4 +29,7 @@ class LineReader {
 // Removes a UTF-8 byte-order mark (EF BB BF) from the front of `bytes`; true if one was there.
 bool skip_utf8_bom(std::string_view& bytes);
 
+// The number of lines LineReader reads in `bytes`, or one more: a bound to reserve for.
+size_t count_lines(std::string_view bytes);
+
 }  // namespace catalog

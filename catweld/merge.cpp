@@ -47,13 +47,6 @@ std::string escaped(std::string_view head, std::string_view text) {
 constexpr catalog::ReadRules kMainCatalogRules{
     catalog::ReadRules::KeyLanguage::first_language_line};
 
-size_t count_lines(std::string_view bytes) {
-  size_t lines = 1;
-  for (size_t at = bytes.find('\n'); at != std::string_view::npos; at = bytes.find('\n', at + 1))
-    ++lines;
-  return lines;
-}
-
 }  // namespace
 
 std::string_view Merge::keep_bytes(std::string bytes) {
@@ -72,7 +65,7 @@ bool Merge::read_main(std::string_view name, std::string bytes) {
   std::string_view body = text;
   catalog::skip_utf8_bom(body);
   utf8_ = catalog::is_valid_utf8(body);
-  store_.reserve_lines(count_lines(text));
+  store_.reserve_lines(catalog::count_lines(text));
   return read_main_lines(name, text);
 }
 
