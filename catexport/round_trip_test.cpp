@@ -14,6 +14,7 @@
 #include "catalog/text_routines.h"
 #include "catexport/driver.h"
 #include "catintake/driver.h"
+#include "catprep/driver.h"
 #include "tests/support/test_support.h"
 
 namespace catexport {
@@ -120,6 +121,47 @@ TEST(RoundTrip, TheExampleCatalogComesBackByteForByte) {
   round_trip_all(dir.path(), catalog, tally);
   EXPECT_EQ(tally.same_meaning, 0);
   EXPECT_EQ(tally.identical, 15);  // five languages, three formats
+}
+
+// A translator's work on a template: every empty msgstr after the header gets "Ü " and the
+// text it translates (msgstr[0] the msgid, the other forms the msgid_plural).
+std::string fill_in(const std::string& pot) {
+  std::string filled, msgid, msgid_plural;
+  for (const std::string& line : split_lines(pot)) {
+    auto quoted = [&](size_t at) { return line.substr(at, line.size() - at - 1); };
+    if (line.starts_with("msgid \"")) msgid = quoted(7), msgid_plural.clear();
+    if (line.starts_with("msgid_plural \"")) msgid_plural = quoted(14);
+    bool empty = line.ends_with(" \"\"") && line.starts_with("msgstr") && !msgid.empty();
+    if (!empty) filled += line + "\n";
+    if (!empty) continue;
+    const std::string& source = line.starts_with("msgstr[0]") ? msgid : msgid_plural;
+    filled += line.substr(0, line.size() - 2) + "\"Ü " + (source.empty() ? msgid : source) + "\"\n";
+  }
+  return filled;
+}
+
+TEST(RoundTrip, ATemplateOfTheExpandedCatalogFilledInImportsAsTheLanguage) {
+  ScratchDir dir;
+  fs::path examples = fs::path(testing_support::source_dir()) / "examples";
+  for (const char* name : {"app.tpl", "names.inc"}) fs::copy_file(examples / name, dir / name);
+  std::string catalog = dir / "app.cat", pot = dir / "app.pot", po = dir / "de.po";
+  ASSERT_EQ(run_tool(catprep::run, {"catprep", "-DPRO", catalog, dir / "app.tpl"}).exit_code, 0);
+  ASSERT_EQ(run_tool(run, {"catexport", catalog, pot}).exit_code, 0);
+  testing_support::write_file(po, fill_in(read_file(pot)));
+  auto imported = run_tool(catintake::run, {"catintake", catalog, "de=" + po});
+  ASSERT_EQ(imported.exit_code, 0) << imported.err;
+  EXPECT_EQ(imported.err, "");
+  std::string bytes = read_file(catalog);
+  catalog::CatalogMessages messages(
+      bytes, catalog::ReadRules{catalog::ReadRules::KeyLanguage::first_code_before_colon});
+  ASSERT_GT(messages.messages().size(), 5u);
+  for (const catalog::Message& message : messages.messages()) {
+    int translated = 0;
+    for (const catalog::MessageLine& line : messages.lines(message))
+      if (line.code() == "de" && !line.is_plural())
+        translated += line.text() == "Ü " + std::string(message.key_text);
+    EXPECT_EQ(translated, 1) << message.key_text;
+  }
 }
 
 fs::path real_dir() {
