@@ -68,8 +68,8 @@ class Exporter {
   bool read_options(size_t& at);
   bool read_outputs(size_t first);
   bool read_catalog();
-  bool write(const OutputSpec& spec);
-  void write_format(const OutputSpec& spec, TextOutput& out);
+  bool write(const RequestedOutput& request);
+  void write_format(const RequestedOutput& request, TextOutput& out);
   bool refuse(const Report& report) {
     cattools::write_console(console_.err, report_text(report));
     return false;
@@ -80,7 +80,7 @@ class Exporter {
   std::string xliff_version_ = "1.2";
   std::string catalog_name_;
   std::string key_language_;
-  std::vector<OutputSpec> outputs_;
+  std::vector<RequestedOutput> outputs_;
   std::string bytes_;
   std::optional<catalog::CatalogMessages> catalog_;
   std::string date_ = header_date();
@@ -92,8 +92,8 @@ int Exporter::run() {
   if (args_.size() == 2 && args_[1] == "--version")
     return cattools::write_console(console_.out, kVersionLine) ? 0 : 1;
   if (!read_command_line() || !read_catalog()) return 1;
-  for (const OutputSpec& spec : outputs_)
-    if (!write(spec)) return 1;
+  for (const RequestedOutput& request : outputs_)
+    if (!write(request)) return 1;
   return 0;
 }
 
@@ -133,10 +133,10 @@ bool Exporter::read_outputs(size_t first) {
       refuse({ReportKind::unknown_option, args_[at]});
       return refuse({ReportKind::usage});
     }
-    OutputSpec& spec = outputs_.emplace_back();
-    if (std::optional<ReportKind> refusal = parse_output(args_[at], spec))
+    RequestedOutput& request = outputs_.emplace_back();
+    if (std::optional<ReportKind> refusal = parse_output(args_[at], request))
       return refuse({*refusal, args_[at]});
-    if (spec.to_stdout() && args_.size() - first > 1)
+    if (request.to_stdout() && args_.size() - first > 1)
       return refuse({ReportKind::stdout_not_alone, args_[at]});
   }
   return true;
@@ -162,50 +162,50 @@ bool Exporter::read_catalog() {
   return true;
 }
 
-bool Exporter::write(const OutputSpec& spec) {
-  if (spec.to_stdout()) {
+bool Exporter::write(const RequestedOutput& request) {
+  if (request.to_stdout()) {
     StringOutput out;
-    write_format(spec, out);
+    write_format(request, out);
     return cattools::write_console(console_.out, out.text) ||
            refuse({ReportKind::output_failed, "-", "standard output"});
   }
   cattools::OutputFile file;
-  cattools::IoStatus status = cattools::OutputFile::replace(spec.path, console_.files, file);
+  cattools::IoStatus status = cattools::OutputFile::replace(request.path, console_.files, file);
   if (status.ok()) {
     FileOutput out(file);
-    write_format(spec, out);
+    write_format(request, out);
     status = file.commit();
   }
   if (status.ok()) return true;
   std::string reason = status.text();
-  return refuse({ReportKind::output_failed, spec.path, reason});
+  return refuse({ReportKind::output_failed, request.path, reason});
 }
 
-void Exporter::write_format(const OutputSpec& spec, TextOutput& out) {
-  std::string_view language = spec.language.view();
-  switch (spec.format) {
+void Exporter::write_format(const RequestedOutput& request, TextOutput& out) {
+  std::string_view language = request.language.view();
+  switch (request.format) {
     case Format::po:
     case Format::pot: {
       PoCounts counts = write_po(*catalog_, {catalog_name_, language, date_}, out);
       if (counts.plural_lines_left_out > 0)
-        refuse({ReportKind::plural_lines_left_out, spec.path, {}, counts.plural_lines_left_out});
+        refuse({ReportKind::plural_lines_left_out, request.path, {}, counts.plural_lines_left_out});
       if (counts.duplicates_left_out > 0)
-        refuse({ReportKind::duplicates_left_out, spec.path, {}, counts.duplicates_left_out});
+        refuse({ReportKind::duplicates_left_out, request.path, {}, counts.duplicates_left_out});
       return;
     }
     case Format::xliff: {
       XliffCounts counts = write_xliff(*catalog_, {catalog_name_, language, xliff_version_}, out);
       if (counts.plural_lines_left_out > 0)
-        refuse({ReportKind::plural_lines_left_out, spec.path, {}, counts.plural_lines_left_out});
+        refuse({ReportKind::plural_lines_left_out, request.path, {}, counts.plural_lines_left_out});
       if (counts.duplicates_left_out > 0)
-        refuse({ReportKind::duplicates_left_out, spec.path, {}, counts.duplicates_left_out});
+        refuse({ReportKind::duplicates_left_out, request.path, {}, counts.duplicates_left_out});
       if (counts.texts_left_out > 0)
-        refuse({ReportKind::texts_left_out, spec.path, {}, counts.texts_left_out});
+        refuse({ReportKind::texts_left_out, request.path, {}, counts.texts_left_out});
       return;
     }
     case Format::sub:
       if (size_t left_out = write_sub_catalog(*catalog_, language, out))
-        refuse({ReportKind::duplicates_left_out, spec.path, {}, left_out});
+        refuse({ReportKind::duplicates_left_out, request.path, {}, left_out});
       return;
   }
 }

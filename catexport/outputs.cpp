@@ -18,27 +18,27 @@ std::optional<Format> format_of(std::string_view path) {
   return std::nullopt;
 }
 
-std::optional<ReportKind> parse_template(std::string_view argument, OutputSpec& spec) {
-  spec.path = argument;
-  spec.format = Format::pot;
+std::optional<ReportKind> parse_template(std::string_view argument, RequestedOutput& request) {
+  request.path = argument;
+  request.format = Format::pot;
   if (argument == "-" || format_of(argument) == Format::pot) return std::nullopt;
   return ReportKind::unknown_output;
 }
 
 }  // namespace
 
-std::optional<ReportKind> parse_output(std::string_view argument, OutputSpec& spec) {
-  spec = OutputSpec();
+std::optional<ReportKind> parse_output(std::string_view argument, RequestedOutput& request) {
+  request = RequestedOutput();
   size_t equals = argument.find('=');
-  if (equals != 2 && equals != 5) return parse_template(argument, spec);
-  spec.language = catalog::LanguageCode(argument.substr(0, equals));
-  spec.path = argument.substr(equals + 1);
-  if (!catalog::is_valid_code(spec.language.view())) return ReportKind::invalid_code;
-  if (spec.to_stdout()) return std::nullopt;  // the PO file
-  std::optional<Format> format = format_of(spec.path);
+  if (equals != 2 && equals != 5) return parse_template(argument, request);
+  request.language = catalog::LanguageCode(argument.substr(0, equals));
+  request.path = argument.substr(equals + 1);
+  if (!catalog::is_valid_code(request.language.view())) return ReportKind::invalid_code;
+  if (request.to_stdout()) return std::nullopt;  // the PO file
+  std::optional<Format> format = format_of(request.path);
   if (format == Format::pot) return ReportKind::template_language;
   if (!format) return ReportKind::unknown_output;
-  spec.format = *format;
+  request.format = *format;
   return std::nullopt;
 }
 
