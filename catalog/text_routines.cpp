@@ -10,24 +10,6 @@ constexpr int16_t kContinuationCount[16] = {1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 
 // Smallest code point that needs a given number of continuation bytes.
 constexpr uint32_t kSmallestCodePoint[6] = {0, 0x80, 0x800, 0x10000, 0x200000, 0x4000000};
 
-char unescaped(char escaped) {
-  switch (escaped) {
-    case 'n':
-      return '\n';
-    case 'r':
-      return '\r';
-    case 't':
-      return '\t';
-    case '"':
-    case '$':
-    case '\'':
-    case '\\':
-      return escaped;
-    default:
-      return 0;
-  }
-}
-
 bool completes_valid_character(const Utf8State& state) {
   uint32_t value = state.value;
   if (value < kSmallestCodePoint[state.expected]) return false;  // overlong form
@@ -55,6 +37,24 @@ bool is_ascii_word(const char* bytes) {
 
 }  // namespace
 
+char escape_value(char escaped) {
+  switch (escaped) {
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case '"':
+    case '$':
+    case '\'':
+    case '\\':
+      return escaped;
+    default:
+      return 0;
+  }
+}
+
 bool equals_ignoring_case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -72,7 +72,7 @@ std::string unescape_key_text(std::string_view source) {
   std::string result;
   result.reserve(source.size());
   for (size_t i = 0; i < source.size(); ++i) {
-    char decoded = source[i] == '\\' && i + 1 < source.size() ? unescaped(source[i + 1]) : '\0';
+    char decoded = source[i] == '\\' && i + 1 < source.size() ? escape_value(source[i + 1]) : '\0';
     if (decoded != 0) ++i;
     result.push_back(decoded != 0 ? decoded : source[i]);
   }

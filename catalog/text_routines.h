@@ -29,6 +29,10 @@ bool equals_ignoring_case(std::string_view a, std::string_view b);
 // `text` from its first byte that is not a blank on.
 std::string_view skip_blanks(std::string_view text);
 
+// The character that a backslash before `escaped` stands for in a key text (\" \$ \' \\ \n \r
+// \t), or 0 when the backslash stands for itself.
+char escape_value(char escaped);
+
 // Decodes the escapes \" \$ \' \\ \n \r \t of a key text. A backslash before anything else,
 // or at the very end, stands for itself. The result is never longer than the source.
 std::string unescape_key_text(std::string_view source);

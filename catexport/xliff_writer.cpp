@@ -11,25 +11,6 @@
 namespace catexport {
 namespace {
 
-// The character an escape of the catalog stands for, or 0 when the backslash stands for itself.
-char escaped_character(char letter) {
-  switch (letter) {
-    case 'n':
-      return '\n';
-    case 'r':
-      return '\r';
-    case 't':
-      return '\t';
-    case '"':
-    case '\'':
-    case '$':
-    case '\\':
-      return letter;
-    default:
-      return 0;
-  }
-}
-
 bool append_character(char byte, bool leading, std::string& out) {
   auto value = static_cast<unsigned char>(byte);
   switch (byte) {
@@ -66,7 +47,8 @@ std::string decoded_text(std::string_view text, bool& literal_dollar) {
   std::string decoded;
   literal_dollar = text.starts_with("\\$");
   for (size_t at = literal_dollar ? 2 : 0; at < text.size(); ++at) {
-    char letter = text[at] == '\\' && at + 1 < text.size() ? escaped_character(text[at + 1]) : '\0';
+    char letter =
+        text[at] == '\\' && at + 1 < text.size() ? catalog::escape_value(text[at + 1]) : '\0';
     if (letter != 0) ++at;
     decoded += letter != 0 ? letter : text[at];
   }
