@@ -10,25 +10,11 @@ catweld=${2:-build/default/catweld/catweld}
 runs=5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source bench/timing.sh
 
 python3 bench/catweld_generate.py "$count" "$work/main.cat" "$work/sub.cat"
 main_bytes=$(stat -c %s "$work/main.cat")
 sub_bytes=$(stat -c %s "$work/sub.cat")
-
-# Best wall-clock seconds of $runs runs of "$@"; `prepare` runs before each, untimed.
-best_of() {
-  local prepare=$1 best="" start end took
-  shift
-  for _ in $(seq "$runs"); do
-    eval "$prepare"
-    start=$(date +%s.%N)
-    "$@"
-    end=$(date +%s.%N)
-    took=$(echo "$end - $start" | bc -l)
-    if [[ -z $best ]] || (($(echo "$took < $best" | bc -l))); then best=$took; fi
-  done
-  echo "$best"
-}
 
 copy_cat() { cat "$work/main.cat" "$work/sub.cat" >"$work/copy"; }
 cp "$work/main.cat" "$work/original.cat"
