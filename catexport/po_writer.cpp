@@ -41,24 +41,17 @@ class PoWriter {
   int forms_ = 2;  // of the language: a template has the two of the key texts
   std::vector<std::string> msgstr_keywords_;  // "msgstr[0]", ...
   std::string buffer_;
-  FirstMessages first_;
-  LanguageView view_;
   PoCounts counts_;
 };
 
 PoCounts PoWriter::write() {
   header();
-  for (const catalog::Message& message : catalog_.messages()) {
-    view_of(catalog_, message, settings_.language, view_);
-    const LanguageView& view = view_;
-    counts_.plural_lines_left_out += view.other_plurals.size();
-    if (!first_.is_first(view)) {
-      ++counts_.duplicates_left_out;
-      continue;
-    }
+  LeftOut left_out = for_each_entry(catalog_, settings_.language, [&](const LanguageView& view) {
     entry(view);
     if (buffer_.size() >= (1u << 16)) flush();
-  }
+  });
+  counts_.plural_lines_left_out = left_out.plural_lines;
+  counts_.duplicates_left_out = left_out.duplicates;
   flush();
   return counts_;
 }

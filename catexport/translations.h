@@ -1,6 +1,7 @@
 #pragma once
 // A message as the output for one language sees it: its key texts and that language's lines.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -50,5 +51,30 @@ class FirstMessages {
 
 // The text of a comment line without its "#" or "//" and one blank after it.
 std::string_view comment_text(std::string_view comment);
+
+// What a PO or XLIFF output leaves out of the catalog.
+struct LeftOut {
+  size_t plural_lines = 0;  // lines of indexes other than [1]
+  size_t duplicates = 0;    // messages that are not FirstMessages
+};
+
+// Calls `entry(view)` for each message that goes out for `language`, in catalog order, and
+// counts what stays out.
+template <typename Entry>
+LeftOut for_each_entry(const catalog::CatalogMessages& catalog, std::string_view language,
+                       Entry&& entry) {
+  LeftOut left_out;
+  FirstMessages first;
+  LanguageView view;
+  for (const catalog::Message& message : catalog.messages()) {
+    view_of(catalog, message, language, view);
+    left_out.plural_lines += view.other_plurals.size();
+    if (first.is_first(view))
+      entry(static_cast<const LanguageView&>(view));
+    else
+      ++left_out.duplicates;
+  }
+  return left_out;
+}
 
 }  // namespace catexport

@@ -83,23 +83,17 @@ class XliffWriter {
   bool v2_;
   std::string buffer_;
   std::unordered_map<uint32_t, uint32_t> keys_seen_;  // message key -> messages with it so far
-  FirstMessages first_;
-  LanguageView view_;
   XliffCounts counts_;
 };
 
 XliffCounts XliffWriter::write() {
   opening();
-  for (const catalog::Message& message : catalog_.messages()) {
-    view_of(catalog_, message, settings_.language, view_);
-    const LanguageView& view = view_;
-    counts_.plural_lines_left_out += view.other_plurals.size();
-    if (first_.is_first(view))
-      this->message(view);
-    else
-      ++counts_.duplicates_left_out;
+  LeftOut left_out = for_each_entry(catalog_, settings_.language, [&](const LanguageView& view) {
+    message(view);
     if (buffer_.size() >= (1u << 16)) flush();
-  }
+  });
+  counts_.plural_lines_left_out = left_out.plural_lines;
+  counts_.duplicates_left_out = left_out.duplicates;
   buffer_ += v2_ ? "</file>\n</xliff>\n" : "</body>\n</file>\n</xliff>\n";
   flush();
   return counts_;
