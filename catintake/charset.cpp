@@ -6,23 +6,24 @@
 #include "catalog/text_routines.h"
 
 namespace catintake {
-namespace {
 
-// iconv_open's failure value, as its interface defines it.
-const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
-
-bool names(std::string_view charset, std::initializer_list<std::string_view> aliases) {
+bool is_charset_named(std::string_view charset, std::initializer_list<std::string_view> aliases) {
   for (std::string_view alias : aliases)
     if (catalog::equals_ignoring_case(charset, alias)) return true;
   return false;
 }
 
 bool is_utf8_name(std::string_view charset) {
-  return names(charset, {"UTF-8", "UTF8"});
+  return is_charset_named(charset, {"UTF-8", "UTF8"});
 }
 
+namespace {
+
+// iconv_open's failure value, as its interface defines it.
+const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+
 bool is_latin1_name(std::string_view charset) {
-  return names(charset, {"ISO-8859-1", "ISO8859-1", "ISO_8859-1", "LATIN1", "L1"});
+  return is_charset_named(charset, {"ISO-8859-1", "ISO8859-1", "ISO_8859-1", "LATIN1", "L1"});
 }
 
 void latin1_to_utf8(std::string_view text, std::string& out) {

@@ -7,6 +7,7 @@
 
 #include <iconv.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@ enum class Conversion {
   invalid_input,      // bytes that are invalid in the source charset
   not_representable,  // a character the catalog's encoding cannot hold
 };
+
+// Whether `charset` is one of `aliases`, ASCII case ignored.
+bool is_charset_named(std::string_view charset, std::initializer_list<std::string_view> aliases);
+bool is_utf8_name(std::string_view charset);
 
 // The charset a file begins with by its byte-order mark, or that UTF-16 text without one
 // shows in its first bytes ("<?" as UTF-16); empty for any other file. `bom_size` receives the

@@ -15,20 +15,10 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr char kUnconverted = '\xFF';                      // never part of UTF-8
 
-bool names_any(std::string_view charset, std::initializer_list<std::string_view> names) {
-  for (std::string_view name : names)
-    if (catalog::equals_ignoring_case(charset, name)) return true;
-  return false;
-}
-
-bool is_utf8_name(std::string_view charset) {
-  return names_any(charset, {"UTF-8", "UTF8"});
-}
-
 // The encodings of two bytes a character that the parser itself tells from a file's first bytes.
 bool is_utf16_name(std::string_view charset) {
-  return names_any(charset,
-                   {"UTF-16", "UTF-16LE", "UTF-16BE", "UTF16", "ISO-10646-UCS-2", "UCS-2"});
+  return is_charset_named(charset,
+                          {"UTF-16", "UTF-16LE", "UTF-16BE", "UTF16", "ISO-10646-UCS-2", "UCS-2"});
 }
 
 // The encoding that the XML declaration at the start of `bytes` names; empty when none does.
