@@ -1,6 +1,7 @@
 // The catalog update over an arbitrary existing catalog. The input is a catalog, a line
 // "=====", and a PO file. After the update, the key-line index must still give the first
-// equal line, as a scan from the head would.
+// key line with the same key text, as a scan from the head would, by the same rules
+// that decide what a key line is.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "catalog/catalog_reader.h"
+#include "catalog/text_routines.h"
 #include "catintake/catalog_lines.h"
 #include "catintake/catalog_update.h"
 #include "catintake/po_reader.h"
@@ -17,14 +20,19 @@ namespace {
 
 void check_index(const catintake::CatalogLines& lines, catintake::LanguageCode key) {
   using catintake::CatalogLines;
-  std::unordered_map<std::string_view, CatalogLines::Node> first;
+  struct Seen {
+    std::string raw;
+    CatalogLines::Node node;
+  };
+  std::unordered_map<std::string, Seen> first;
   for (auto node = lines.next(CatalogLines::kHead); node != CatalogLines::kNone;
-       node = lines.next(node))
-    first.emplace(lines.text(node), node);
-  std::string prefix = std::string(key.view()) + ": ";
-  for (const auto& [text, node] : first)
-    if (text.starts_with(prefix) && lines.find_key_line(text.substr(prefix.size())) != node)
-      std::abort();
+       node = lines.next(node)) {
+    if (!lines.is_key_line(node)) continue;
+    std::string_view raw = catalog::classify_line(lines.text(node), true, key.view()).key_text;
+    first.try_emplace(catalog::unescape_key_text(raw), Seen{std::string(raw), node});
+  }
+  for (const auto& [text, seen] : first)
+    if (lines.find_key_line(seen.raw) != seen.node) std::abort();
 }
 
 }  // namespace
