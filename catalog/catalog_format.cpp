@@ -65,4 +65,13 @@ uint32_t hash_line_key(std::string_view after_hash) {
   return read_hex_unsigned(skip_blanks(after_hash)).value;
 }
 
+bool is_written_hash_line(std::string_view content) {
+  if (!content.starts_with('#')) return false;
+  std::string_view rest = content.substr(1);
+  size_t digits = 0;
+  while (digits < rest.size() && hex_digit_value(rest[digits]) >= 0) ++digits;
+  if (digits == 0 || digits > 8) return false;
+  return skip_blanks(rest.substr(digits)).empty();
+}
+
 }  // namespace catalog

@@ -49,4 +49,8 @@ uint32_t numeric_key(std::string_view key_text);
 // After blanks, a hexadecimal number; without a hexadecimal digit there, the key 0.
 uint32_t hash_line_key(std::string_view after_hash);
 
+// Whether a line (leading blanks skipped, no line end) is a hash line the way sub-catalogs
+// write them: '#', 1 to 8 hexadecimal digits, then nothing but blanks.
+bool is_written_hash_line(std::string_view content);
+
 }  // namespace catalog

@@ -128,5 +128,12 @@ TEST(HashLine, WithoutHexadecimalDigitSelectsKeyZero) {
   EXPECT_EQ(hash_line_key("\xC3\xA9"), 0u);
 }
 
+TEST(CatalogFormat, HashLinesAsSubCatalogsWriteThem) {
+  for (const char* line : {"#1", "#ec83c8b1", "#EC83C8B1 \t\r", "#add"})
+    EXPECT_TRUE(is_written_hash_line(line)) << line;
+  for (const char* line : {"#", "# 1", "#123456789", "#0x1F", "#12 x", "#1g", "// 1", "1"})
+    EXPECT_FALSE(is_written_hash_line(line)) << line;
+}
+
 }  // namespace
 }  // namespace catalog

@@ -22,13 +22,4 @@ std::optional<ReportKind> foreign_content(std::string_view bytes) {
   return std::nullopt;
 }
 
-bool is_written_hash_line(std::string_view content) {
-  if (!content.starts_with('#')) return false;
-  std::string_view rest = content.substr(1);
-  size_t digits = 0;
-  while (digits < rest.size() && catalog::hex_digit_value(rest[digits]) >= 0) ++digits;
-  if (digits == 0 || digits > 8) return false;
-  return catalog::skip_blanks(rest.substr(digits)).empty();
-}
-
 }  // namespace catweld

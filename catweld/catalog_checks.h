@@ -14,8 +14,4 @@ namespace catweld {
 // file that may be a catalog.
 std::optional<ReportKind> foreign_content(std::string_view bytes);
 
-// Whether a line (leading blanks skipped, no line end) is a hash line the way sub-catalogs
-// write them: '#', 1 to 8 hexadecimal digits, then nothing but blanks.
-bool is_written_hash_line(std::string_view content);
-
 }  // namespace catweld

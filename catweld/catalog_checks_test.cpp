@@ -36,12 +36,5 @@ TEST(CatalogChecks, ForeignContentByItsFirstBytes) {
     EXPECT_EQ(foreign_content(bytes), std::nullopt) << bytes;
 }
 
-TEST(CatalogChecks, HashLinesAsSubCatalogsWriteThem) {
-  for (const char* line : {"#1", "#ec83c8b1", "#EC83C8B1 \t\r", "#add"})
-    EXPECT_TRUE(is_written_hash_line(line)) << line;
-  for (const char* line : {"#", "# 1", "#123456789", "#0x1F", "#12 x", "#1g", "// 1", "1"})
-    EXPECT_FALSE(is_written_hash_line(line)) << line;
-}
-
 }  // namespace
 }  // namespace catweld

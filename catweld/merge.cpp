@@ -89,7 +89,7 @@ bool Merge::read_main_line(const catalog::CatalogLine& line, const Position& at)
     case catalog::LineKind::blank:
       return true;
     case catalog::LineKind::comment:
-      if (!is_written_hash_line(line.content)) return true;
+      if (!catalog::is_written_hash_line(line.content)) return true;
       sink_({ReportKind::hash_line_in_catalog, at.file, at.line});
       return false;
     case catalog::LineKind::short_line:

@@ -68,7 +68,8 @@ std::string tool_binary(const std::string& tool) {
   static const std::map<std::string, std::string> binaries = {{"catweld", CATWELD_BIN},
                                                               {"catintake", CATINTAKE_BIN},
                                                               {"catprep", CATPREP_BIN},
-                                                              {"catexport", CATEXPORT_BIN}};
+                                                              {"catexport", CATEXPORT_BIN},
+                                                              {"catcheck", CATCHECK_BIN}};
   auto found = binaries.find(tool);
   return found == binaries.end() ? std::string() : found->second;
 }

@@ -1,0 +1,255 @@
+#include "catcheck/catalog_checks.h"
+
+#include <cstdio>
+#include <string>
+
+#include "catalog/catalog_format.h"
+#include "catalog/language_code.h"
+#include "catalog/text_routines.h"
+#include "catcheck/encoding_check.h"
+#include "catcheck/excerpt.h"
+#include "catcheck/translation_checks.h"
+
+namespace catcheck {
+namespace {
+
+using catalog::CatalogLine;
+using catalog::LineKind;
+
+constexpr catalog::ReadRules kImportRules{catalog::ReadRules::KeyLanguage::first_code_before_colon};
+
+class LineChecks {
+ public:
+  LineChecks(std::string_view key_language, Findings& findings)
+      : key_language_(key_language), findings_(findings) {}
+
+  void check(const CatalogLine& line);
+  void finish() { encoding_.finish(0, findings_); }
+
+ private:
+  void add(const CatalogLine& line, FindingKind kind, std::string message,
+           std::string_view language = {}) {
+    findings_.add({kind, 0, line.number, std::move(message), 0, language});
+  }
+  void check_first_language_line(const CatalogLine& line);
+  void check_translation_line(const CatalogLine& line);
+
+  std::string_view key_language_;
+  Findings& findings_;
+  EncodingCheck encoding_;
+  bool seen_language_line_ = false;
+  bool seen_key_line_ = false;
+};
+
+void LineChecks::check(const CatalogLine& line) {
+  encoding_.add_line(line.content, line.number);
+  switch (line.kind) {
+    case LineKind::short_line:
+      return add(line, FindingKind::short_line,
+                 "a line of fewer than three bytes, which the tools leave out");
+    case LineKind::no_opener:
+      return add(line, FindingKind::no_colon,
+                 "no ':' or '[' after the code \"" + excerpt(line.head.code) +
+                     "\": the tools leave the line out");
+    case LineKind::comment:
+      if (catalog::is_written_hash_line(line.content))
+        add(line, FindingKind::hash_line_comment,
+            "catweld takes this comment for a sub-catalog hash line and refuses the catalog; "
+            "write it as \"// " +
+                excerpt(line.content.substr(1)) + "\"");
+      return;
+    case LineKind::key:
+      check_first_language_line(line);
+      seen_key_line_ = true;
+      return;
+    case LineKind::translation:
+      check_first_language_line(line);
+      return check_translation_line(line);
+    case LineKind::blank:
+      return;
+  }
+}
+
+// catweld takes the code of the first language line for the key language, catintake and
+// catexport the first code before a ':'.
+void LineChecks::check_first_language_line(const CatalogLine& line) {
+  if (seen_language_line_) return;
+  seen_language_line_ = true;
+  if (line.head.code == key_language_) return;
+  add(line, FindingKind::key_language_differs,
+      "catweld takes \"" + excerpt(line.head.code) +
+          "\" for the key language (the code of the first language line), catintake and "
+          "catexport \"" +
+          std::string(key_language_) + "\"");
+}
+
+void LineChecks::check_translation_line(const CatalogLine& line) {
+  std::string_view code = line.head.code;
+  if (!seen_key_line_)
+    return add(line, FindingKind::line_before_key,
+               "a translation before the first key line: it belongs to no message, and the "
+               "tools leave it out or stop",
+               code);
+  if (!catalog::is_valid_code(code))
+    return add(line, FindingKind::invalid_code,
+               "\"" + excerpt(code) +
+                   "\" is no language code (two letters or digits, or five with a hyphen third)",
+               code);
+  catalog::MessageLine parts(line);
+  if (code == key_language_ && !parts.is_one_form())
+    return add(line, FindingKind::key_language_translation,
+               "a key-language line with the plural index [" + excerpt(parts.plural()) +
+                   "]: only [1] gives a key text; the tools take it for a translation");
+  if (code != key_language_ && catalog::equals_ignoring_case(code, key_language_))
+    add(line, FindingKind::key_language_translation,
+        "\"" + std::string(code) + "\" is the key language \"" + std::string(key_language_) +
+            "\" written otherwise: the tools take the line for a translation, not for a key "
+            "line");
+}
+
+std::string hex_key(uint32_t key) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(key));
+  return text;
+}
+
+// One language's lines in the message being checked: the first line of each form counts, as
+// the tools take the first.
+struct LanguageSlot {
+  uint32_t message = KeyIndex::kNone;  // the message the slot was last filled for
+  const catalog::MessageLine* general = nullptr;
+  const catalog::MessageLine* one = nullptr;
+};
+
+class MessageChecks {
+ public:
+  MessageChecks(const catalog::CatalogMessages& catalog, const KeyIndex& index, Findings& findings);
+
+  Statistics run();
+
+ private:
+  void check_message(uint32_t id);
+  bool check_key(uint32_t id);
+  void check_lines(uint32_t id, const KeyTexts& key);
+  void count_message(uint32_t id, bool plural);
+  LanguageSlot& slot_of(std::string_view code, uint32_t id);
+  void add(FindingKind kind, int line, std::string message, int related = 0,
+           std::string_view language = {}) {
+    findings_.add({kind, 0, line, std::move(message), related, language});
+  }
+
+  const catalog::CatalogMessages& catalog_;
+  const KeyIndex& index_;
+  Findings& findings_;
+  Statistics stats_;
+  std::vector<LanguageSlot> slots_;  // parallel to stats_.languages
+  size_t last_slot_ = 0;
+};
+
+MessageChecks::MessageChecks(const catalog::CatalogMessages& catalog, const KeyIndex& index,
+                             Findings& findings)
+    : catalog_(catalog), index_(index), findings_(findings) {
+  stats_.key_language = catalog.key_language();
+  for (std::string_view code : catalog.languages()) stats_.languages.push_back({code});
+  slots_.resize(stats_.languages.size());
+}
+
+Statistics MessageChecks::run() {
+  for (uint32_t id = 0; id < catalog_.messages().size(); ++id) check_message(id);
+  return std::move(stats_);
+}
+
+void MessageChecks::check_message(uint32_t id) {
+  if (!check_key(id)) return;
+  const catalog::Message& message = catalog_.messages()[id];
+  KeyTexts key = key_texts_of(catalog_, message);
+  check_lines(id, key);
+  count_message(id, key.one.has_value());
+}
+
+// False for a message that can never be reached.
+bool MessageChecks::check_key(uint32_t id) {
+  const catalog::Message& message = catalog_.messages()[id];
+  if (ends_in_lone_backslash(message.key_text))
+    add(FindingKind::trailing_backslash, message.line,
+        "the key text ends in a lone backslash, which escapes nothing and stands for itself");
+  if (uint32_t earlier = index_.duplicate_of(id); earlier != KeyIndex::kNone) {
+    add(FindingKind::duplicate_key_line, message.line,
+        "the key line of the message on line " + std::to_string(catalog_.messages()[earlier].line) +
+            " again: a program finds that one, never this one",
+        catalog_.messages()[earlier].line);
+    return false;
+  }
+  uint32_t first = index_.first(index_.key(id));
+  if (first != id) {
+    const catalog::Message& other = catalog_.messages()[first];
+    add(FindingKind::key_collision, message.line,
+        "the message key " + hex_key(index_.key(id)) + " of \"" + excerpt(message.key_text) +
+            "\" is also that of \"" + excerpt(other.key_text) + "\" on line " +
+            std::to_string(other.line) + ": a program cannot tell the two apart",
+        other.line);
+  }
+  return true;
+}
+
+void MessageChecks::check_lines(uint32_t id, const KeyTexts& key) {
+  for (const catalog::MessageLine& line : catalog_.lines(catalog_.messages()[id])) {
+    if (line.code() == catalog_.key_language()) continue;
+    check_translation(key, line, 0, findings_);
+    LanguageSlot& slot = slot_of(line.code(), id);
+    if (!line.is_plural() && slot.general == nullptr) slot.general = &line;
+    if (line.is_one_form() && slot.one == nullptr) slot.one = &line;
+  }
+}
+
+LanguageSlot& MessageChecks::slot_of(std::string_view code, uint32_t id) {
+  if (stats_.languages[last_slot_].code != code) {
+    last_slot_ = 0;
+    while (stats_.languages[last_slot_].code != code) ++last_slot_;
+  }
+  LanguageSlot& slot = slots_[last_slot_];
+  if (slot.message != id) slot = {id};
+  return slot;
+}
+
+void MessageChecks::count_message(uint32_t id, bool plural) {
+  ++stats_.messages;
+  if (plural) ++stats_.plural_messages;
+  for (size_t at = 0; at < slots_.size(); ++at) {
+    const LanguageSlot& slot = slots_[at];
+    if (slot.message != id) continue;
+    LanguageStats& stats = stats_.languages[at];
+    if (slot.general != nullptr) ++(slot.general->text().empty() ? stats.empty : stats.translated);
+    if (!plural) continue;
+    bool general = slot.general != nullptr && !slot.general->text().empty();
+    bool one = slot.one != nullptr && !slot.one->text().empty();
+    if (general && one) ++stats.plural_complete;
+    if (slot.one != nullptr && slot.general == nullptr)
+      add(FindingKind::plural_without_general, slot.one->line(),
+          std::string(stats.code) +
+              ": a [1] line but no line without plural index in a plural "
+              "message",
+          0, stats.code);
+    if (slot.general != nullptr && slot.one == nullptr)
+      add(FindingKind::plural_without_one, slot.general->line(),
+          std::string(stats.code) + ": no [1] line in a plural message", 0, stats.code);
+  }
+}
+
+}  // namespace
+
+void check_catalog_lines(std::string_view bytes, const catalog::CatalogMessages& catalog,
+                         Findings& findings) {
+  catalog::CatalogReader reader(bytes, kImportRules, catalog.key_language());
+  LineChecks checks(catalog.key_language(), findings);
+  CatalogLine line;
+  while (reader.next(line)) checks.check(line);
+  checks.finish();
+}
+
+Statistics check_messages(const catalog::CatalogMessages& catalog, const KeyIndex& index,
+                          Findings& findings) {
+  return MessageChecks(catalog, index, findings).run();
+}
+
+}  // namespace catcheck

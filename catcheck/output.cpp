@@ -1,0 +1,148 @@
+#include "catcheck/output.h"
+
+#include <cstdio>
+
+#include "catalog/text_routines.h"
+
+namespace catcheck {
+namespace {
+
+constexpr std::string_view kFull = "\xE2\x96\x88";   // U+2588 FULL BLOCK
+constexpr std::string_view kLight = "\xE2\x96\x91";  // U+2591 LIGHT SHADE
+
+std::string finding_text(const Result& result, const Finding& finding) {
+  std::string text = "catcheck - " + result.files[finding.file];
+  if (finding.line > 0) text += ":" + std::to_string(finding.line);
+  text += ": ";
+  text += severity_name(severity_of(finding.kind));
+  text += ": " + finding.message + " [";
+  text += kind_id(finding.kind);
+  return text + "]\n";
+}
+
+// The share as a percentage with one decimal, cut rather than rounded, so that only a complete
+// language shows 100.0%.
+std::string share(size_t part, size_t whole) {
+  size_t permille = whole == 0 ? 0 : part * 1000 / whole;
+  return std::to_string(permille / 10) + "." + std::to_string(permille % 10) + "%";
+}
+
+std::string bar(size_t part, size_t whole) {
+  size_t full = whole == 0 ? 0 : part * 10 / whole;
+  std::string text;
+  for (size_t cell = 0; cell < 10; ++cell) text += cell < full ? kFull : kLight;
+  return text;
+}
+
+std::string padded_left(std::string text, size_t width) {
+  return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
+}
+
+std::string padded_right(std::string text, size_t width) {
+  return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+}
+
+std::string table_row(std::string_view code, size_t part, size_t whole, std::string_view rest) {
+  std::string counted = grouped(part) + "/" + grouped(whole);
+  return padded_right(std::string(code), 5) + " " +
+         padded_left(counted, 2 * grouped(whole).size() + 1) + "  " +
+         padded_left(share(part, whole), 6) + "  " + bar(part, whole) + "  " + std::string(rest) +
+         "\n";
+}
+
+std::string table(const Statistics& stats) {
+  size_t messages = stats.messages;
+  std::string text =
+      table_row(stats.key_language, messages, messages,
+                "key language, " + grouped(stats.plural_messages) +
+                    (stats.plural_messages == 1 ? " plural message" : " plural messages"));
+  for (const LanguageStats& row : stats.languages)
+    text += table_row(row.code, row.translated, messages,
+                      "missing " + grouped(row.missing(messages)) + ", empty " +
+                          grouped(row.empty) + ", plural complete " + grouped(row.plural_complete) +
+                          "/" + grouped(stats.plural_messages));
+  return text;
+}
+
+std::string counted(size_t count, std::string_view one, std::string_view many) {
+  return grouped(count) + " " + std::string(count == 1 ? one : many);
+}
+
+// A JSON string: the text as UTF-8, where a file that is not UTF-8 has its bytes above 0x7F
+// taken as Latin-1.
+std::string json_string(std::string_view text) {
+  bool utf8 = catalog::is_valid_utf8(text);
+  std::string json = "\"";
+  for (char byte : text) {
+    auto value = static_cast<unsigned char>(byte);
+    if (byte == '"' || byte == '\\') {
+      json += '\\';
+      json += byte;
+    } else if (value < 0x20 || (value >= 0x80 && !utf8)) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", value);
+      json += escape;
+    } else {
+      json += byte;
+    }
+  }
+  return json + "\"";
+}
+
+std::string json_languages(const Statistics& stats) {
+  std::string json = "  \"languages\": {";
+  const char* separator = "\n";
+  for (const LanguageStats& row : stats.languages) {
+    json += separator + std::string("    ") + json_string(row.code) +
+            ": {\"translated\": " + std::to_string(row.translated) +
+            ", \"missing\": " + std::to_string(row.missing(stats.messages)) +
+            ", \"empty\": " + std::to_string(row.empty) +
+            ", \"plural_complete\": " + std::to_string(row.plural_complete) + "}";
+    separator = ",\n";
+  }
+  return json + (stats.languages.empty() ? "},\n" : "\n  },\n");
+}
+
+std::string json_finding(const Result& result, const Finding& finding) {
+  return "    {\"file\": " + json_string(result.files[finding.file]) +
+         ", \"line\": " + std::to_string(finding.line) +
+         ", \"kind\": " + json_string(kind_id(finding.kind)) +
+         ", \"severity\": " + json_string(severity_name(severity_of(finding.kind))) +
+         ", \"message\": " + json_string(finding.message) + ", \"related_line\": " +
+         (finding.related_line > 0 ? std::to_string(finding.related_line) : "null") + "}";
+}
+
+}  // namespace
+
+std::string grouped(size_t count) {
+  std::string digits = std::to_string(count);
+  for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, ',');
+  return digits;
+}
+
+std::string text_result(const Result& result) {
+  std::string text;
+  for (const Finding& finding : result.findings.all()) text += finding_text(result, finding);
+  if (result.with_statistics) text += table(result.statistics);
+  size_t errors = result.findings.errors();
+  size_t warnings = result.findings.all().size() - errors;
+  return text + counted(errors, "error", "errors") + ", " +
+         counted(warnings, "warning", "warnings") + "\n";
+}
+
+std::string json_result(const Result& result) {
+  const Statistics& stats = result.statistics;
+  std::string json = "{\n  \"catalog\": " + json_string(result.files[0]) + ",\n";
+  json += "  \"key_language\": " + json_string(stats.key_language) + ",\n";
+  json += "  \"messages\": " + std::to_string(stats.messages) + ",\n";
+  if (result.with_statistics) json += json_languages(stats);
+  json += "  \"findings\": [";
+  const char* separator = "\n";
+  for (const Finding& finding : result.findings.all()) {
+    json += separator + json_finding(result, finding);
+    separator = ",\n";
+  }
+  return json + (result.findings.all().empty() ? "]\n}\n" : "\n  ]\n}\n");
+}
+
+}  // namespace catcheck

@@ -1,0 +1,120 @@
+#include "catcheck/sub_catalog_checks.h"
+
+#include <optional>
+
+#include "catalog/catalog_format.h"
+#include "catalog/catalog_reader.h"
+#include "catalog/line_reader.h"
+#include "catalog/text_routines.h"
+#include "catcheck/encoding_check.h"
+#include "catcheck/translation_checks.h"
+
+namespace catcheck {
+namespace {
+
+class SubCatalogChecks {
+ public:
+  SubCatalogChecks(size_t file, const catalog::CatalogMessages& catalog, const KeyIndex& index,
+                   Findings& findings)
+      : file_(file), catalog_(catalog), index_(index), findings_(findings) {}
+
+  void check(std::string_view content, int line);
+  void finish() { encoding_.finish(file_, findings_); }
+
+ private:
+  void add(FindingKind kind, int line, std::string message, std::string_view language = {}) {
+    findings_.add({kind, file_, line, std::move(message), 0, language});
+  }
+  void select_by_hash(std::string_view content, int line);
+  void select_by_text(std::string_view text, int line);
+  void select(uint32_t message);
+  void check_translation_line(const catalog::CatalogLine& line);
+
+  size_t file_;
+  const catalog::CatalogMessages& catalog_;
+  const KeyIndex& index_;
+  Findings& findings_;
+  EncodingCheck encoding_;
+  uint32_t selected_ = KeyIndex::kNone;
+  std::optional<KeyTexts> key_;  // of the selected message
+  std::string_view language_;    // of the first translation line
+};
+
+void SubCatalogChecks::check(std::string_view content, int line) {
+  encoding_.add_line(content, line);
+  if (content.starts_with('#')) return select_by_hash(content, line);
+  catalog::CatalogLine parsed = catalog::classify_line(content, true, catalog_.key_language());
+  parsed.number = line;
+  if (parsed.kind == catalog::LineKind::key) return select_by_text(parsed.key_text, line);
+  if (parsed.kind == catalog::LineKind::translation) check_translation_line(parsed);
+}
+
+void SubCatalogChecks::select_by_hash(std::string_view content, int line) {
+  uint32_t key = catalog::hash_line_key(content.substr(1));
+  uint32_t first = index_.first(key);
+  if (first == KeyIndex::kNone) {
+    add(FindingKind::unknown_message, line,
+        "no message of the catalog has this key: catweld leaves out the lines that follow");
+  } else if (index_.next_text(first) != KeyIndex::kNone) {
+    add(FindingKind::ambiguous_hash_line, line,
+        "the key names several messages of the catalog (a key collision): catweld leaves out "
+        "the lines that follow; select the message by its key line");
+    first = KeyIndex::kNone;
+  }
+  select(first);
+}
+
+void SubCatalogChecks::select_by_text(std::string_view text, int line) {
+  bool numeric = catalog_.key_language() == "00";
+  uint32_t key = catalog::message_key(text, numeric);
+  uint32_t first = index_.first(key);
+  if (first == KeyIndex::kNone) {
+    add(FindingKind::unknown_message, line,
+        "no message of the catalog has this key: catweld leaves out the lines that follow");
+    return select(first);
+  }
+  if (index_.next_text(first) == KeyIndex::kNone) return select(first);
+  uint32_t same = index_.find_text(key, text);
+  if (same == KeyIndex::kNone)
+    add(FindingKind::ambiguous_key_line, line,
+        "several messages of the catalog share this key, none has this text: catweld leaves "
+        "out the lines that follow");
+  select(same);
+}
+
+void SubCatalogChecks::select(uint32_t message) {
+  selected_ = message;
+  key_.reset();
+  if (message == KeyIndex::kNone) return;
+  key_ = key_texts_of(catalog_, catalog_.messages()[message]);
+}
+
+void SubCatalogChecks::check_translation_line(const catalog::CatalogLine& line) {
+  std::string_view code = line.head.code;
+  if (language_.empty()) language_ = code;
+  if (code != language_) {
+    add(FindingKind::second_language, line.number,
+        "a line in \"" + std::string(code) + "\" where the first translation is in \"" +
+            std::string(language_) + "\": catweld leaves it out",
+        code);
+    return;
+  }
+  if (key_) check_translation(*key_, catalog::MessageLine(line), file_, findings_);
+}
+
+}  // namespace
+
+void check_sub_catalog(std::string_view bytes, size_t file, const catalog::CatalogMessages& catalog,
+                       const KeyIndex& index, Findings& findings) {
+  catalog::skip_utf8_bom(bytes);
+  SubCatalogChecks checks(file, catalog, index, findings);
+  catalog::LineReader reader(bytes);
+  std::string_view line;
+  while (reader.next(line)) {
+    std::string_view content = catalog::skip_blanks(line);
+    if (!content.empty()) checks.check(content, reader.line_number());
+  }
+  checks.finish();
+}
+
+}  // namespace catcheck

@@ -1,0 +1,125 @@
+#include "catcheck/translation_checks.h"
+
+#include "catalog/text_routines.h"
+#include "catcheck/format_directives.h"
+
+namespace catcheck {
+namespace {
+
+bool is_space(char byte) {
+  return byte == ' ' || byte == '\t';
+}
+
+// Which end of a text differs between the key text and the translation.
+struct Ends {
+  bool front = false;
+  bool back = false;
+};
+
+template <typename Test>
+Ends ends_of(std::string_view text, Test&& test) {
+  if (text.empty()) return {};
+  return {test(text.front()), test(text.back())};
+}
+
+struct Shape {
+  FindingKind kind;
+  std::string_view what;  // as the message names it
+  bool (*test)(char);
+};
+
+constexpr Shape kShapes[] = {
+    {FindingKind::blank_shape, "a blank", is_space},
+    {FindingKind::newline_shape, "\\n", [](char byte) { return byte == '\n'; }},
+};
+
+class LineChecks {
+ public:
+  LineChecks(const KeyTexts& key, const catalog::MessageLine& line, size_t file, Findings& findings)
+      : key_(key), line_(line), file_(file), findings_(findings) {}
+
+  void run();
+
+ private:
+  void add(FindingKind kind, std::string message) {
+    findings_.add(
+        {kind, file_, line_.line(), std::string(line_.code()) + ": " + message, 0, line_.code()});
+  }
+  void check_formats(const std::string& decoded);
+  void check_shape(const Shape& shape, std::string_view decoded);
+  const std::string& key_form() const {
+    return line_.is_one_form() && key_.one ? *key_.one : key_.general;
+  }
+
+  const KeyTexts& key_;
+  const catalog::MessageLine& line_;
+  size_t file_;
+  Findings& findings_;
+};
+
+void LineChecks::run() {
+  std::string_view text = line_.text();
+  if (ends_in_lone_backslash(text))
+    add(FindingKind::trailing_backslash,
+        "the text ends in a lone backslash, which escapes nothing and stands for itself");
+  if (text.empty()) {
+    if (!key_form().empty()) add(FindingKind::empty_translation, "an empty translation");
+    return;
+  }
+  std::string decoded = catalog::unescape_key_text(text);
+  check_formats(decoded);
+  for (const Shape& shape : kShapes) check_shape(shape, decoded);
+}
+
+void LineChecks::check_formats(const std::string& decoded) {
+  bool one = line_.is_one_form() && key_.one;
+  if (!(one ? key_.one_formats : key_.general_formats)) return;
+  bool may_omit_number = line_.is_one_form() && key_.one.has_value();
+  if (auto mismatch = compare_formats(key_form(), decoded, may_omit_number))
+    add(FindingKind::format_mismatch, mismatch->message);
+}
+
+void LineChecks::check_shape(const Shape& shape, std::string_view decoded) {
+  Ends key = ends_of(std::string_view(key_form()), shape.test);
+  Ends translation = ends_of(decoded, shape.test);
+  auto differ = [&](bool in_key, bool in_translation, std::string_view end) {
+    if (in_key == in_translation) return;
+    std::string verb = end == "front" ? "begins" : "ends";
+    add(shape.kind, in_translation ? "the translation " + verb + " with " +
+                                         std::string(shape.what) + " where the key text does not"
+                                   : "the key text " + verb + " with " + std::string(shape.what) +
+                                         " where the translation does not");
+  };
+  differ(key.front, translation.front, "front");
+  differ(key.back, translation.back, "back");
+}
+
+}  // namespace
+
+KeyTexts::KeyTexts(std::string_view key_text, std::optional<std::string_view> key_one)
+    : general(catalog::unescape_key_text(key_text)) {
+  general_formats = has_format_directives(general);
+  if (!key_one) return;
+  one = catalog::unescape_key_text(*key_one);
+  one_formats = has_format_directives(*one);
+}
+
+KeyTexts key_texts_of(const catalog::CatalogMessages& catalog, const catalog::Message& message) {
+  for (const catalog::MessageLine& line : catalog.lines(message))
+    if (line.code() == catalog.key_language() && line.is_one_form())
+      return KeyTexts(message.key_text, line.text());
+  return KeyTexts(message.key_text, std::nullopt);
+}
+
+bool ends_in_lone_backslash(std::string_view text) {
+  size_t backslashes = 0;
+  while (backslashes < text.size() && text[text.size() - 1 - backslashes] == '\\') ++backslashes;
+  return backslashes % 2 == 1;
+}
+
+void check_translation(const KeyTexts& key, const catalog::MessageLine& line, size_t file,
+                       Findings& findings) {
+  LineChecks(key, line, file, findings).run();
+}
+
+}  // namespace catcheck
