@@ -107,6 +107,12 @@ void LineChecks::check_translation_line(const CatalogLine& line) {
             "line");
 }
 
+// Lines of a code that is none, or the key language's written otherwise, are findings of their
+// own, not a language to count.
+bool is_counted_language(std::string_view code, std::string_view key_language) {
+  return catalog::is_valid_code(code) && !catalog::equals_ignoring_case(code, key_language);
+}
+
 std::string hex_key(uint32_t key) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(key));
@@ -132,7 +138,7 @@ class MessageChecks {
   bool check_key(uint32_t id);
   void check_lines(uint32_t id, const KeyTexts& key);
   void count_message(uint32_t id, bool plural);
-  LanguageSlot& slot_of(std::string_view code, uint32_t id);
+  LanguageSlot* slot_of(std::string_view code, uint32_t id);
   void add(FindingKind kind, int line, std::string message, int related = 0,
            std::string_view language = {}) {
     findings_.add({kind, 0, line, std::move(message), related, language});
@@ -150,7 +156,8 @@ MessageChecks::MessageChecks(const catalog::CatalogMessages& catalog, const KeyI
                              Findings& findings)
     : catalog_(catalog), index_(index), findings_(findings) {
   stats_.key_language = catalog.key_language();
-  for (std::string_view code : catalog.languages()) stats_.languages.push_back({code});
+  for (std::string_view code : catalog.languages())
+    if (is_counted_language(code, catalog.key_language())) stats_.languages.push_back({code});
   slots_.resize(stats_.languages.size());
 }
 
@@ -196,20 +203,23 @@ void MessageChecks::check_lines(uint32_t id, const KeyTexts& key) {
   for (const catalog::MessageLine& line : catalog_.lines(catalog_.messages()[id])) {
     if (line.code() == catalog_.key_language()) continue;
     check_translation(key, line, 0, findings_);
-    LanguageSlot& slot = slot_of(line.code(), id);
-    if (!line.is_plural() && slot.general == nullptr) slot.general = &line;
-    if (line.is_one_form() && slot.one == nullptr) slot.one = &line;
+    LanguageSlot* slot = slot_of(line.code(), id);
+    if (slot == nullptr) continue;
+    if (!line.is_plural() && slot->general == nullptr) slot->general = &line;
+    if (line.is_one_form() && slot->one == nullptr) slot->one = &line;
   }
 }
 
-LanguageSlot& MessageChecks::slot_of(std::string_view code, uint32_t id) {
-  if (stats_.languages[last_slot_].code != code) {
+LanguageSlot* MessageChecks::slot_of(std::string_view code, uint32_t id) {
+  const auto& languages = stats_.languages;
+  if (last_slot_ >= languages.size() || languages[last_slot_].code != code) {
     last_slot_ = 0;
-    while (stats_.languages[last_slot_].code != code) ++last_slot_;
+    while (last_slot_ < languages.size() && languages[last_slot_].code != code) ++last_slot_;
+    if (last_slot_ == languages.size()) return nullptr;
   }
   LanguageSlot& slot = slots_[last_slot_];
   if (slot.message != id) slot = {id};
-  return slot;
+  return &slot;
 }
 
 void MessageChecks::count_message(uint32_t id, bool plural) {

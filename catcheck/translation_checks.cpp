@@ -71,11 +71,18 @@ void LineChecks::run() {
   for (const Shape& shape : kShapes) check_shape(shape, decoded);
 }
 
+// A [1] line of a plural message is checked against the key language's [1] line, and may leave
+// out its number. When that line holds no directive ("one file"), the general key text is the
+// reference: the program passes the same arguments to both forms.
 void LineChecks::check_formats(const std::string& decoded) {
   bool one = line_.is_one_form() && key_.one;
-  if (!(one ? key_.one_formats : key_.general_formats)) return;
-  bool may_omit_number = line_.is_one_form() && key_.one.has_value();
-  if (auto mismatch = compare_formats(key_form(), decoded, may_omit_number))
+  const std::string* reference = nullptr;
+  if (one && key_.one_formats)
+    reference = &*key_.one;
+  else if (key_.general_formats)
+    reference = &key_.general;
+  if (reference == nullptr) return;
+  if (auto mismatch = compare_formats(*reference, decoded, one))
     add(FindingKind::format_mismatch, mismatch->message);
 }
 
