@@ -220,7 +220,7 @@ std::string invalid_directive(std::string_view text, size_t start, size_t fault)
 }
 
 std::string spelled(const Reference& ref) {
-  const std::string directive(ref.directive);
+  std::string directive(ref.directive);
   if (ref.role == Role::width) return "the width of " + directive;
   if (ref.role == Role::precision) return "the precision of " + directive;
   return directive;

@@ -34,11 +34,11 @@ std::string bar(size_t part, size_t whole) {
   return text;
 }
 
-std::string padded_left(std::string text, size_t width) {
+std::string padded_left(const std::string& text, size_t width) {
   return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
 }
 
-std::string padded_right(std::string text, size_t width) {
+std::string padded_right(const std::string& text, size_t width) {
   return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
 }
 

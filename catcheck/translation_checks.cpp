@@ -41,7 +41,7 @@ class LineChecks {
   void run();
 
  private:
-  void add(FindingKind kind, std::string message) {
+  void add(FindingKind kind, const std::string& message) {
     findings_.add(
         {kind, file_, line_.line(), std::string(line_.code()) + ": " + message, 0, line_.code()});
   }
