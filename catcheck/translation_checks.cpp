@@ -45,7 +45,7 @@ class LineChecks {
     findings_.add(
         {kind, file_, line_.line(), std::string(line_.code()) + ": " + message, 0, line_.code()});
   }
-  void check_formats(const std::string& decoded);
+  void check_formats(std::string_view decoded);
   void check_shape(const Shape& shape, std::string_view decoded);
   const std::string& key_form() const {
     return line_.is_one_form() && key_.one ? *key_.one : key_.general;
@@ -66,7 +66,11 @@ void LineChecks::run() {
     if (!key_form().empty()) add(FindingKind::empty_translation, "an empty translation");
     return;
   }
-  std::string decoded = catalog::unescape_key_text(text);
+  // Most texts hold no escape: they are their own decoded form.
+  std::string scratch;
+  std::string_view decoded = text;
+  if (text.find('\\') != std::string_view::npos)
+    decoded = scratch = catalog::unescape_key_text(text);
   check_formats(decoded);
   for (const Shape& shape : kShapes) check_shape(shape, decoded);
 }
@@ -74,7 +78,7 @@ void LineChecks::run() {
 // A [1] line of a plural message is checked against the key language's [1] line, and may leave
 // out its number. When that line holds no directive ("one file"), the general key text is the
 // reference: the program passes the same arguments to both forms.
-void LineChecks::check_formats(const std::string& decoded) {
+void LineChecks::check_formats(std::string_view decoded) {
   bool one = line_.is_one_form() && key_.one;
   const std::string* reference = nullptr;
   if (one && key_.one_formats)
