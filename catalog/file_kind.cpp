@@ -35,4 +35,17 @@ TextKind text_kind(std::string_view bytes) {
   return begins_like_po(bytes) ? TextKind::po : TextKind::other;
 }
 
+std::string_view not_a_catalog_reason(std::string_view bytes) {
+  switch (text_kind(bytes)) {
+    case TextKind::po:
+      return "it begins like a PO file";
+    case TextKind::xml:
+      return "it begins like an XML document";
+    case TextKind::utf16:
+      return "a UTF-16 byte-order mark";
+    default:
+      return {};
+  }
+}
+
 }  // namespace catalog

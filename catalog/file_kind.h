@@ -21,4 +21,8 @@ enum class TextKind {
 // What the bytes of an existing file are instead of a catalog, judged in the order above.
 TextKind text_kind(std::string_view bytes);
 
+// Why the bytes of a file that a tool only reads cannot be its catalog ("it begins like a PO
+// file"): said for a PO file, an XML document and UTF-16 text; empty for any other bytes.
+std::string_view not_a_catalog_reason(std::string_view bytes);
+
 }  // namespace catalog

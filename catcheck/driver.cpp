@@ -27,19 +27,6 @@ constexpr int kUsageExit = 2;
 constexpr catalog::ReadRules kCatalogRules{
     catalog::ReadRules::KeyLanguage::first_code_before_colon};
 
-std::optional<std::string_view> foreign_kind(std::string_view bytes) {
-  switch (catalog::text_kind(bytes)) {
-    case catalog::TextKind::po:
-      return "it begins like a PO file";
-    case catalog::TextKind::xml:
-      return "it begins like an XML document";
-    case catalog::TextKind::utf16:
-      return "a UTF-16 byte-order mark";
-    default:
-      return std::nullopt;
-  }
-}
-
 class Checker {
  public:
   Checker(const cattools::Args& args, cattools::Console& console)
@@ -143,8 +130,8 @@ bool Checker::read_file(size_t file) {
     std::string reason = status.text();
     return refuse({ReportKind::file_unreadable, name, reason});
   }
-  if (std::optional<std::string_view> kind = foreign_kind(bytes_[file]))
-    return refuse({ReportKind::not_a_catalog, name, *kind});
+  if (std::string_view reason = catalog::not_a_catalog_reason(bytes_[file]); !reason.empty())
+    return refuse({ReportKind::not_a_catalog, name, reason});
   return true;
 }
 

@@ -148,16 +148,8 @@ bool Exporter::read_catalog() {
     std::string reason = status.text();
     return refuse({ReportKind::catalog_unreadable, catalog_name_, reason});
   }
-  switch (catalog::text_kind(bytes_)) {
-    case catalog::TextKind::po:
-      return refuse({ReportKind::not_a_catalog, catalog_name_, "it begins like a PO file"});
-    case catalog::TextKind::xml:
-      return refuse({ReportKind::not_a_catalog, catalog_name_, "it begins like an XML document"});
-    case catalog::TextKind::utf16:
-      return refuse({ReportKind::not_a_catalog, catalog_name_, "a UTF-16 byte-order mark"});
-    default:
-      break;
-  }
+  if (std::string_view reason = catalog::not_a_catalog_reason(bytes_); !reason.empty())
+    return refuse({ReportKind::not_a_catalog, catalog_name_, reason});
   catalog_.emplace(bytes_, kCatalogRules, key_language_);
   return true;
 }
