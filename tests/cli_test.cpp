@@ -3,7 +3,8 @@
 // A case is a folder:
 //   args            one argument per line (the program name is added); @DIR@ is the run folder
 //   env             optional, NAME=VALUE lines added to the environment
-//   setup           optional shell script run in the run folder before the tool
+//   setup           optional shell script run in the run folder before the tool, with
+//                   CATTOOLS_SOURCE_DIR set to the source tree
 //   skip_if_root    optional marker: permission checks do not hold for root
 //   in/             files copied into a fresh run folder, which is the working directory
 //   expect/stdout, expect/stderr   exact bytes (missing: empty)
@@ -223,7 +224,10 @@ TEST_P(CliCaseTest, MatchesExpectedOutput) {
     fs::copy(c.dir / "in", run_dir.path(),
              fs::copy_options::recursive | fs::copy_options::copy_symlinks);
   if (fs::exists(c.dir / "setup")) {
-    std::string command = "cd '" + run_dir.path() + "' && sh '" + (c.dir / "setup").string() + "'";
+    // The script may take shipped files from the source tree.
+    std::string command = "cd '" + run_dir.path() + "' && CATTOOLS_SOURCE_DIR='" +
+                          testing_support::source_dir() + "' sh '" + (c.dir / "setup").string() +
+                          "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << "setup failed";
   }
   Outcome outcome = run_case(c, run_dir.path(), capture_dir.path());
