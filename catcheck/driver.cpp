@@ -153,9 +153,13 @@ void Checker::keep_selected_languages() {
     return finding.language.empty() || selected(finding.language);
   });
   auto& rows = result_.statistics.languages;
-  rows.erase(std::remove_if(rows.begin(), rows.end(),
-                            [&](const LanguageStats& row) { return !selected(row.code); }),
-             rows.end());
+  std::erase_if(rows, [&](const LanguageStats& row) { return !selected(row.code); });
+  // A language asked for that has no line yet is not translated at all.
+  for (const std::string& code : languages_) {
+    bool listed = std::any_of(rows.begin(), rows.end(),
+                              [&](const LanguageStats& row) { return row.code == code; });
+    if (!listed && code != result_.statistics.key_language) rows.push_back({code});
+  }
 }
 
 }  // namespace
