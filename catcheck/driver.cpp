@@ -141,8 +141,11 @@ void Checker::check() {
   Findings& findings = result_.findings;
   check_catalog_lines(bytes_[0], catalog, findings);
   result_.statistics = check_messages(catalog, index, findings);
+  bool utf8_text = catalog.is_utf8() && std::any_of(bytes_[0].begin(), bytes_[0].end(), [](char b) {
+                     return static_cast<unsigned char>(b) >= 0x80;
+                   });
   for (size_t file = 1; file < bytes_.size(); ++file)
-    check_sub_catalog(bytes_[file], file, catalog, index, findings);
+    check_sub_catalog(bytes_[file], file, catalog, index, utf8_text, findings);
   keep_selected_languages();
   findings.sort();
 }

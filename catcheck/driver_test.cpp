@@ -4,6 +4,7 @@
 
 #include "catalog/catalog_messages.h"
 #include "catcheck/excerpt.h"
+#include "catcheck/findings.h"
 #include "catcheck/key_index.h"
 #include "catcheck/output.h"
 #include "tests/support/test_support.h"
@@ -12,6 +13,7 @@ namespace catcheck {
 namespace {
 
 using testing_support::for_each_allocation_failure;
+using testing_support::read_file;
 using testing_support::RunResult;
 using testing_support::ScratchDir;
 using testing_support::write_file;
@@ -64,6 +66,19 @@ TEST(Driver, RunningOutOfMemoryAnywhereGivesTheMemoryReportOrTheSameResult) {
     });
     EXPECT_GT(clean, 20);
   }
+}
+
+// The planted-fault case holds every kind of finding once; its clean twin holds none.
+TEST(Findings, ThePlantedFaultCatalogShowsEveryKindOnce) {
+  std::string cases = testing_support::source_dir() + "/tests/cli/catcheck/";
+  std::string planted = read_file(cases + "planted_faults/expect/stdout");
+  for (int kind = 0; kind <= static_cast<int>(FindingKind::empty_translation); ++kind) {
+    std::string tag = "[" + std::string(kind_id(static_cast<FindingKind>(kind))) + "]\n";
+    size_t first = planted.find(tag);
+    EXPECT_NE(first, std::string::npos) << tag;
+    EXPECT_EQ(planted.find(tag, first + 1), std::string::npos) << tag;
+  }
+  EXPECT_TRUE(read_file(cases + "clean_twin/expect/stdout").ends_with("0 errors, 0 warnings\n"));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ struct KindInfo {
   Severity severity;
 };
 
-constexpr std::array<KindInfo, 21> kKinds{{
+constexpr std::array<KindInfo, 22> kKinds{{
     {"key-collision", Severity::error},
     {"ambiguous-hash-line", Severity::error},
     {"ambiguous-key-line", Severity::error},
@@ -27,6 +27,7 @@ constexpr std::array<KindInfo, 21> kKinds{{
     {"hash-line-comment", Severity::error},
     {"second-language", Severity::error},
     {"mixed-encoding", Severity::error},
+    {"beyond-latin1", Severity::error},
     {"plural-without-general", Severity::warning},
     {"plural-without-one", Severity::warning},
     {"blank-shape", Severity::warning},

@@ -26,6 +26,7 @@ enum class FindingKind {
   hash_line_comment,         // a comment that the merge refuses as a sub-catalog hash line
   second_language,           // a sub-catalog line in another language than its first
   mixed_encoding,            // UTF-8 and other lines in one file: all are read as Latin-1
+  beyond_latin1,             // a sub-catalog line that a Latin-1 catalog cannot hold
   plural_without_general,    // a [1] line but no line without index in a plural message
   plural_without_one,        // a line without index but no [1] line in a plural message
   blank_shape,         // blanks at the start or end where the key text has none, or the reverse

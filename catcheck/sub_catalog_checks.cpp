@@ -15,16 +15,23 @@ namespace {
 class SubCatalogChecks {
  public:
   SubCatalogChecks(size_t file, const catalog::CatalogMessages& catalog, const KeyIndex& index,
-                   Findings& findings)
-      : file_(file), catalog_(catalog), index_(index), findings_(findings) {}
+                   bool catalog_has_utf8_text, Findings& findings)
+      : file_(file),
+        catalog_(catalog),
+        index_(index),
+        findings_(findings),
+        catalog_has_utf8_text_(catalog_has_utf8_text) {}
+  void finish() {
+    if (!reported_encoding_) encoding_.finish(file_, findings_);
+  }
 
   void check(std::string_view content, int line);
-  void finish() { encoding_.finish(file_, findings_); }
 
  private:
   void add(FindingKind kind, int line, std::string message, std::string_view language = {}) {
     findings_.add({kind, file_, line, std::move(message), 0, language});
   }
+  void check_utf8(std::string_view content, int line);
   void select_by_hash(std::string_view content, int line);
   void select_by_text(std::string_view text, int line);
   void select(uint32_t message);
@@ -34,19 +41,43 @@ class SubCatalogChecks {
   const catalog::CatalogMessages& catalog_;
   const KeyIndex& index_;
   Findings& findings_;
-  EncodingCheck encoding_;
+  bool catalog_has_utf8_text_;
+  bool reported_encoding_ = false;
+  EncodingCheck encoding_;  // of the sub-catalog's own lines
   uint32_t selected_ = KeyIndex::kNone;
   std::optional<KeyTexts> key_;  // of the selected message
-  std::string_view language_;    // of the first translation line
+  std::string language_;         // of the first translation line
+  std::string scratch_;          // the line taken to Latin-1
 };
 
+// As catweld does, a sub-catalog of a Latin-1 catalog is taken to Latin-1 line by line where
+// its characters allow it; a UTF-8 catalog takes the lines as they are.
 void SubCatalogChecks::check(std::string_view content, int line) {
-  encoding_.add_line(content, line);
+  if (catalog_.is_utf8()) {
+    if (catalog_has_utf8_text_) check_utf8(content, line);
+    encoding_.add_line(content, line);
+  } else {
+    auto conversion = catalog::utf8_to_single_byte(content, scratch_);
+    if (conversion == catalog::SingleByteConversion::converted) content = scratch_;
+    if (conversion == catalog::SingleByteConversion::beyond_latin1)
+      add(FindingKind::beyond_latin1, line,
+          "a character beyond Latin-1 in a sub-catalog of a Latin-1 catalog: catweld keeps its "
+          "UTF-8 bytes, which the catalog's readers take for other characters");
+  }
   if (content.starts_with('#')) return select_by_hash(content, line);
   catalog::CatalogLine parsed = catalog::classify_line(content, true, catalog_.key_language());
   parsed.number = line;
   if (parsed.kind == catalog::LineKind::key) return select_by_text(parsed.key_text, line);
   if (parsed.kind == catalog::LineKind::translation) check_translation_line(parsed);
+}
+
+// One line that is not UTF-8 makes the whole catalog Latin-1 once it is welded in.
+void SubCatalogChecks::check_utf8(std::string_view content, int line) {
+  if (reported_encoding_ || catalog::is_valid_utf8(content)) return;
+  reported_encoding_ = true;
+  add(FindingKind::mixed_encoding, line,
+      "this line is not UTF-8 while the catalog is: once catweld has included it, the tools "
+      "read the catalog as Latin-1, and its UTF-8 lines turn into other characters");
 }
 
 void SubCatalogChecks::select_by_hash(std::string_view content, int line) {
@@ -105,9 +136,9 @@ void SubCatalogChecks::check_translation_line(const catalog::CatalogLine& line) 
 }  // namespace
 
 void check_sub_catalog(std::string_view bytes, size_t file, const catalog::CatalogMessages& catalog,
-                       const KeyIndex& index, Findings& findings) {
+                       const KeyIndex& index, bool catalog_has_utf8_text, Findings& findings) {
   catalog::skip_utf8_bom(bytes);
-  SubCatalogChecks checks(file, catalog, index, findings);
+  SubCatalogChecks checks(file, catalog, index, catalog_has_utf8_text, findings);
   catalog::LineReader reader(bytes);
   std::string_view line;
   while (reader.next(line)) {

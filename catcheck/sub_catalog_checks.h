@@ -12,7 +12,9 @@
 namespace catcheck {
 
 // Checks sub-catalog `bytes`, file number `file`, against `catalog`.
+// `catalog_has_utf8_text`: the catalog is UTF-8 with characters beyond ASCII, which one line of
+// the sub-catalog that is not UTF-8 would turn into other characters.
 void check_sub_catalog(std::string_view bytes, size_t file, const catalog::CatalogMessages& catalog,
-                       const KeyIndex& index, Findings& findings);
+                       const KeyIndex& index, bool catalog_has_utf8_text, Findings& findings);
 
 }  // namespace catcheck
