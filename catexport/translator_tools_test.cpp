@@ -3,9 +3,6 @@
 // XLIFF back to PO, xmllint checks the XLIFF. Each check is skipped, saying why, when its tool
 // is missing.
 
-#include <sys/wait.h>
-#include <cstdio>
-
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -20,40 +17,20 @@
 #include "catexport/driver.h"
 #include "catexport/translations.h"
 #include "catintake/driver.h"
+#include "tests/support/shell_command.h"
 #include "tests/support/test_support.h"
 
 namespace catexport {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::Command;
+using testing_support::has_tool;
 using testing_support::read_file;
 using testing_support::run_tool;
 using testing_support::ScratchDir;
-
-struct Command {
-  int exit_code = -1;
-  std::string output;  // standard output and standard error
-};
-
-Command shell(const std::string& command) {
-  Command result;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char chunk[4096];
-  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-    result.output.append(chunk, got);
-  int status = ::pclose(pipe);
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-bool has_tool(const std::string& name) {
-  return shell("command -v " + name + " >/dev/null").exit_code == 0;
-}
-
-std::string shell_quoted(const std::string& path) {
-  return "'" + path + "'";
-}
+using testing_support::shell;
+using testing_support::shell_quoted;
 
 // The catalogs the checks run on: the example application's, and one for each real-world PO
 // file that msgfmt itself accepts (an inconsistent file gives an inconsistent catalog), without

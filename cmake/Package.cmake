@@ -1,7 +1,7 @@
 # What `cmake --install` puts where, and the Debian package built from it by CPack.
 include(GNUInstallDirs)
 
-set(CATTOOLS_MANUALS catprep catintake catweld catexport)
+set(CATTOOLS_MANUALS catprep catintake catweld catexport catcheck)
 foreach(tool ${CATTOOLS_MANUALS})
   set(source ${PROJECT_SOURCE_DIR}/man/${tool}.1)
   set(packed ${PROJECT_BINARY_DIR}/man/${tool}.1.gz)
