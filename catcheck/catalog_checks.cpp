@@ -5,6 +5,7 @@
 
 #include "catalog/catalog_format.h"
 #include "catalog/language_code.h"
+#include "catalog/plural_forms.h"
 #include "catalog/text_routines.h"
 #include "catcheck/encoding_check.h"
 #include "catcheck/excerpt.h"
@@ -138,6 +139,7 @@ class MessageChecks {
   bool check_key(uint32_t id);
   void check_lines(uint32_t id, const KeyTexts& key);
   void count_message(uint32_t id, bool plural);
+  void check_plural(const LanguageSlot& slot, LanguageStats& stats, bool one_form);
   LanguageSlot* slot_of(std::string_view code, uint32_t id);
   void add(FindingKind kind, int line, std::string message, int related = 0,
            std::string_view language = {}) {
@@ -149,6 +151,7 @@ class MessageChecks {
   Findings& findings_;
   Statistics stats_;
   std::vector<LanguageSlot> slots_;  // parallel to stats_.languages
+  std::vector<bool> one_form_;       // the same: whether the language has one plural form
   size_t last_slot_ = 0;
 };
 
@@ -159,6 +162,8 @@ MessageChecks::MessageChecks(const catalog::CatalogMessages& catalog, const KeyI
   for (std::string_view code : catalog.languages())
     if (is_counted_language(code, catalog.key_language())) stats_.languages.push_back({code});
   slots_.resize(stats_.languages.size());
+  for (const LanguageStats& row : stats_.languages)
+    one_form_.push_back(catalog::plural_rule(row.code).forms == 1);
 }
 
 Statistics MessageChecks::run() {
@@ -230,20 +235,24 @@ void MessageChecks::count_message(uint32_t id, bool plural) {
     if (slot.message != id) continue;
     LanguageStats& stats = stats_.languages[at];
     if (slot.general != nullptr) ++(slot.general->text().empty() ? stats.empty : stats.translated);
-    if (!plural) continue;
-    bool general = slot.general != nullptr && !slot.general->text().empty();
-    bool one = slot.one != nullptr && !slot.one->text().empty();
-    if (general && one) ++stats.plural_complete;
-    if (slot.one != nullptr && slot.general == nullptr)
-      add(FindingKind::plural_without_general, slot.one->line(),
-          std::string(stats.code) +
-              ": a [1] line but no line without plural index in a plural "
-              "message",
-          0, stats.code);
-    if (slot.general != nullptr && slot.one == nullptr)
-      add(FindingKind::plural_without_one, slot.general->line(),
-          std::string(stats.code) + ": no [1] line in a plural message", 0, stats.code);
+    if (plural) check_plural(slot, stats, one_form_[at]);
   }
+}
+
+// A language of one plural form (ja, zh) says every count with its line without index.
+void MessageChecks::check_plural(const LanguageSlot& slot, LanguageStats& stats, bool one_form) {
+  bool general = slot.general != nullptr && !slot.general->text().empty();
+  bool one = slot.one != nullptr && !slot.one->text().empty();
+  if (general && (one || one_form)) ++stats.plural_complete;
+  if (slot.one != nullptr && slot.general == nullptr)
+    add(FindingKind::plural_without_general, slot.one->line(),
+        std::string(stats.code) +
+            ": a [1] line but no line without plural index in a plural "
+            "message",
+        0, stats.code);
+  if (slot.general != nullptr && slot.one == nullptr && !one_form)
+    add(FindingKind::plural_without_one, slot.general->line(),
+        std::string(stats.code) + ": no [1] line in a plural message", 0, stats.code);
 }
 
 }  // namespace

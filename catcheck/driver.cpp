@@ -9,6 +9,8 @@
 #include "catalog/catalog_messages.h"
 #include "catalog/file_kind.h"
 #include "catalog/language_code.h"
+#include "catalog/line_reader.h"
+#include "catalog/text_routines.h"
 #include "catcheck/catalog_checks.h"
 #include "catcheck/key_index.h"
 #include "catcheck/output.h"
@@ -141,6 +143,12 @@ void Checker::check() {
   Findings& findings = result_.findings;
   check_catalog_lines(bytes_[0], catalog, findings);
   result_.statistics = check_messages(catalog, index, findings);
+  result_.latin1.push_back(!catalog.is_utf8());
+  for (size_t file = 1; file < bytes_.size(); ++file) {
+    std::string_view bytes = bytes_[file];
+    catalog::skip_utf8_bom(bytes);
+    result_.latin1.push_back(!catalog::is_valid_utf8(bytes));
+  }
   bool utf8_text = catalog.is_utf8() && std::any_of(bytes_[0].begin(), bytes_[0].end(), [](char b) {
                      return static_cast<unsigned char>(b) >= 0x80;
                    });

@@ -68,17 +68,16 @@ std::string counted(size_t count, std::string_view one, std::string_view many) {
   return grouped(count) + " " + std::string(count == 1 ? one : many);
 }
 
-// A JSON string: the text as UTF-8, where a file that is not UTF-8 has its bytes above 0x7F
-// taken as Latin-1.
-std::string json_string(std::string_view text) {
-  bool utf8 = catalog::is_valid_utf8(text);
+// A JSON string of `text`, which is UTF-8 unless `latin1`: then its bytes above 0x7F are
+// Latin-1 characters, as the tools read the file the text comes from.
+std::string json_string(std::string_view text, bool latin1 = false) {
   std::string json = "\"";
   for (char byte : text) {
     auto value = static_cast<unsigned char>(byte);
     if (byte == '"' || byte == '\\') {
       json += '\\';
       json += byte;
-    } else if (value < 0x20 || (value >= 0x80 && !utf8)) {
+    } else if (value < 0x20 || (value >= 0x80 && latin1)) {
       char escape[8];
       std::snprintf(escape, sizeof escape, "\\u%04x", value);
       json += escape;
@@ -87,6 +86,11 @@ std::string json_string(std::string_view text) {
     }
   }
   return json + "\"";
+}
+
+// A file name, as the command line gave it: Latin-1 when it is not UTF-8.
+std::string json_name(std::string_view name) {
+  return json_string(name, !catalog::is_valid_utf8(name));
 }
 
 std::string json_languages(const Statistics& stats) {
@@ -104,11 +108,12 @@ std::string json_languages(const Statistics& stats) {
 }
 
 std::string json_finding(const Result& result, const Finding& finding) {
-  return "    {\"file\": " + json_string(result.files[finding.file]) +
+  return "    {\"file\": " + json_name(result.files[finding.file]) +
          ", \"line\": " + std::to_string(finding.line) +
          ", \"kind\": " + json_string(kind_id(finding.kind)) +
          ", \"severity\": " + json_string(severity_name(severity_of(finding.kind))) +
-         ", \"message\": " + json_string(finding.message) + ", \"related_line\": " +
+         ", \"message\": " + json_string(finding.message, result.latin1[finding.file]) +
+         ", \"related_line\": " +
          (finding.related_line > 0 ? std::to_string(finding.related_line) : "null") + "}";
 }
 
@@ -132,7 +137,7 @@ std::string text_result(const Result& result) {
 
 std::string json_result(const Result& result) {
   const Statistics& stats = result.statistics;
-  std::string json = "{\n  \"catalog\": " + json_string(result.files[0]) + ",\n";
+  std::string json = "{\n  \"catalog\": " + json_name(result.files[0]) + ",\n";
   json += "  \"key_language\": " + json_string(stats.key_language) + ",\n";
   json += "  \"messages\": " + std::to_string(stats.messages) + ",\n";
   if (result.with_statistics) json += json_languages(stats);

@@ -12,6 +12,7 @@ namespace catcheck {
 
 struct Result {
   std::vector<std::string> files;  // as the command line names them, the catalog first
+  std::vector<bool> latin1;        // the same: whether the tools read the file as Latin-1
   Findings findings;               // sorted
   Statistics statistics;
   bool with_statistics = true;
