@@ -1,7 +1,7 @@
 # What `cmake --install` puts where, and the Debian package built from it by CPack.
 include(GNUInstallDirs)
 
-set(CATTOOLS_MANUALS catprep catintake catweld catexport)
+set(CATTOOLS_MANUALS catprep catintake catweld catexport catcheck)
 foreach(tool ${CATTOOLS_MANUALS})
   set(source ${PROJECT_SOURCE_DIR}/man/${tool}.1)
   set(packed ${PROJECT_BINARY_DIR}/man/${tool}.1.gz)
@@ -30,7 +30,10 @@ conditional sections, included files, messages and errors). catintake\n\
 imports translators' PO (gettext) and XLIFF 1.2/2.0 files into a catalog,\n\
 merging them into the existing one. catweld includes sub-catalogs into a\n\
 main catalog by their 32-bit message keys. catexport writes PO, POT and\n\
-XLIFF files and sub-catalogs out of a catalog for translators.")
+XLIFF files and sub-catalogs out of a catalog for translators. catcheck\n\
+reports what is wrong in a catalog and its sub-catalogs (key collisions,\n\
+printf directives that differ from the key text, lines the tools leave\n\
+out) and how far each language is translated.")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

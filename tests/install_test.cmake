@@ -7,7 +7,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFI
 if(NOT code EQUAL 0)
   message(FATAL_ERROR "cmake --install failed with ${code}")
 endif()
-foreach(tool catprep catintake catweld catexport)
+foreach(tool catprep catintake catweld catexport catcheck)
   execute_process(COMMAND ${PREFIX}/bin/${tool} --version RESULT_VARIABLE code OUTPUT_VARIABLE out)
   if(NOT code EQUAL 0 OR NOT out STREQUAL "${tool} ${VERSION}\n")
     message(FATAL_ERROR "${tool} --version gave exit code ${code} and \"${out}\"")
