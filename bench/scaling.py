@@ -8,7 +8,8 @@ catweld welds a sub-catalog that selects each of N messages into the main catalo
 `cat main sub > copy`), catintake imports a PO file of N messages into a new catalog (anchor:
 `msgcat FILE -o OUT`), catprep expands a template of N lines (anchor: `cpp -P`), catexport
 writes a PO file out of a catalog of N messages (anchor: catweld rewriting that catalog with an
-empty sub-catalog). Each command
+empty sub-catalog), catcheck checks a catalog of N messages and a small sub-catalog (anchor:
+catweld welding that sub-catalog into the catalog). Each command
 is timed as the best wall time of a few runs; peak memory is the maximum resident set size that
 /usr/bin/time reports. The table goes to standard output and to the CSV file; the exit code is 1
 when a tool's time ratio from 200,000 to 800,000 is 4.5 or more.
@@ -44,7 +45,8 @@ def timed(command, runs, prepare=None, stdout=subprocess.DEVNULL):
 
 
 def generate(script, *args):
-    subprocess.run([sys.executable, os.path.join(ROOT, "bench", script)] + list(args), check=True)
+    subprocess.run([sys.executable, os.path.join(ROOT, "bench", script)] + list(args), check=True,
+                   stdout=subprocess.DEVNULL)
 
 
 def catweld_row(n, work, build):
@@ -96,6 +98,16 @@ def catexport_row(n, work, build):
     return "catexport", size, seconds, peak, "catweld", anchor
 
 
+def catcheck_row(n, work, build):
+    main, sub, weld_copy = (os.path.join(work, name) for name in ("main.cat", "sub.cat", "weld.cat"))
+    generate("catcheck_generate.py", str(n), main, sub)
+    size = os.path.getsize(main) + os.path.getsize(sub)
+    anchor, _ = timed([os.path.join(build, "catweld", "catweld"), weld_copy, sub], 3,
+                      prepare=lambda: shutil.copy(main, weld_copy))
+    seconds, peak = timed([os.path.join(build, "catcheck", "catcheck"), main, sub], 3)
+    return "catcheck", size, seconds, peak, "catweld", anchor
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--sizes", default="50000,200000,800000")
@@ -106,7 +118,7 @@ def main():
     rows = []
     header = ("tool", "N", "input MB", "seconds", "MB/s", "peak MB", "anchor", "anchor s", "ratio")
     print("%-10s %8s %9s %8s %8s %8s %-7s %9s %6s" % header)
-    for row_of in (catweld_row, catintake_row, catprep_row, catexport_row):
+    for row_of in (catweld_row, catintake_row, catprep_row, catexport_row, catcheck_row):
         for n in sizes:
             with tempfile.TemporaryDirectory() as work:
                 tool, size, seconds, peak, anchor, anchor_seconds = row_of(n, work, options.build)
@@ -129,7 +141,7 @@ def check_linear(rows, sizes):
     if 200000 not in sizes or 800000 not in sizes:
         return 0
     failed = 0
-    for tool in ("catweld", "catintake", "catprep", "catexport"):
+    for tool in ("catweld", "catintake", "catprep", "catexport", "catcheck"):
         times = {row[1]: row[3] for row in rows if row[0] == tool}
         ratio = times[800000] / max(times[200000], 0.01)
         verdict = "linear" if ratio < LINEAR_LIMIT else "NOT LINEAR"

@@ -1,5 +1,5 @@
-# The `demo` target runs the tool chain on examples/ in a scratch folder of the build tree and
-# prints the resulting catalog.
+# The `demo` target runs the tool chain on examples/ in a scratch folder of the build tree,
+# checks the result and prints the resulting catalog.
 add_custom_target(demo
   COMMAND ${CMAKE_COMMAND}
           -DEXAMPLES=${PROJECT_SOURCE_DIR}/examples
@@ -7,7 +7,8 @@ add_custom_target(demo
           -DCATPREP=$<TARGET_FILE:catprep>
           -DCATINTAKE=$<TARGET_FILE:catintake>
           -DCATWELD=$<TARGET_FILE:catweld>
+          -DCATCHECK=$<TARGET_FILE:catcheck>
           -P ${PROJECT_SOURCE_DIR}/cmake/RunDemo.cmake
-  DEPENDS catprep catintake catweld
+  DEPENDS catprep catintake catweld catcheck
   USES_TERMINAL
   VERBATIM)

@@ -30,7 +30,10 @@ conditional sections, included files, messages and errors). catintake\n\
 imports translators' PO (gettext) and XLIFF 1.2/2.0 files into a catalog,\n\
 merging them into the existing one. catweld includes sub-catalogs into a\n\
 main catalog by their 32-bit message keys. catexport writes PO, POT and\n\
-XLIFF files and sub-catalogs out of a catalog for translators.")
+XLIFF files and sub-catalogs out of a catalog for translators. catcheck\n\
+reports what is wrong in a catalog and its sub-catalogs (key collisions,\n\
+printf directives that differ from the key text, lines the tools leave\n\
+out) and how far each language is translated.")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -17,6 +17,8 @@ endfunction()
 step(${CATPREP} -DPRO app.cat app.tpl)
 step(${CATINTAKE} app.cat de=de.po pl=pl.po fr.xlf ja.xlf)
 step(${CATWELD} app.cat extra.sub)
+# Checked before it ships: an error in the finished catalog fails the chain.
+step(${CATCHECK} app.cat)
 
 file(READ ${WORK}/app.cat catalog)
 message("--- app.cat:\n${catalog}")
