@@ -68,21 +68,52 @@ std::string counted(size_t count, std::string_view one, std::string_view many) {
   return grouped(count) + " " + std::string(count == 1 ? one : many);
 }
 
+// The length of the character at the start of `text` when it is UTF-8 as JSON readers take it
+// (at most U+10FFFF, no surrogates, no overlong forms); 0 otherwise. The catalog's own UTF-8
+// also has the five- and six-byte forms of the original definition, which JSON cannot carry.
+size_t strict_utf8_length(std::string_view text) {
+  auto at = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  unsigned char lead = at(0);
+  size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                  : lead >= 0xE0 && lead <= 0xEF ? 3
+                  : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                 : 0;
+  if (length == 0 || text.size() < length) return 0;
+  for (size_t i = 1; i < length; ++i)
+    if ((at(i) & 0xC0) != 0x80) return 0;
+  unsigned char second = at(1);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
+    return 0;
+  return length;
+}
+
+void append_escape(std::string& json, unsigned value) {
+  char escape[8];
+  std::snprintf(escape, sizeof escape, "\\u%04x", value);
+  json += escape;
+}
+
 // A JSON string of `text`, which is UTF-8 unless `latin1`: then its bytes above 0x7F are
-// Latin-1 characters, as the tools read the file the text comes from.
+// Latin-1 characters, as the tools read the file the text comes from. In UTF-8 text, a byte
+// that begins no character JSON can carry becomes U+FFFD.
 std::string json_string(std::string_view text, bool latin1 = false) {
   std::string json = "\"";
-  for (char byte : text) {
+  for (size_t at = 0; at < text.size(); ++at) {
+    char byte = text[at];
     auto value = static_cast<unsigned char>(byte);
     if (byte == '"' || byte == '\\') {
       json += '\\';
       json += byte;
     } else if (value < 0x20 || (value >= 0x80 && latin1)) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", value);
-      json += escape;
-    } else {
+      append_escape(json, value);
+    } else if (value < 0x80) {
       json += byte;
+    } else if (size_t length = strict_utf8_length(text.substr(at)); length > 0) {
+      json += text.substr(at, length);
+      at += length - 1;
+    } else {
+      append_escape(json, 0xFFFD);
     }
   }
   return json + "\"";

@@ -189,6 +189,8 @@ TEST(JsonOutput, PythonsJsonModuleReadsIt) {
       {"odd \"name\\.cat", "en: Caf\xE9\n\"\\: quote\na\t: tab\n\xE9\xE9: latin\n", {}},
       {"clean.cat", "en: File\nde: Datei\n", {}},
       {"keys.cat", "en: File\nen: Open\n", {}},
+      // UTF-8 in the catalog's sense, with forms beyond U+10FFFF that JSON cannot carry.
+      {"wide.cat", "en: Close\nen[\xF4\x90\x80\x80]: x\nen: \xF8\x88\x80\x80\x80\n", {}},
       {"planted.cat", std::string(kCatalog), {"--no-stats"}},
       {"selected.cat", std::string(kCatalog), {"--languages", "xx"}},
   };
