@@ -35,7 +35,7 @@ MessageLine::MessageLine(const CatalogLine& line)
 }
 
 CatalogMessages::CatalogMessages(std::string_view bytes, ReadRules rules,
-                                 std::string_view key_language)
+                                 std::string_view key_language, LineVisitor* visitor)
     : utf8_(is_valid_utf8_catalog(bytes)) {
   if (key_language.empty() &&
       rules.key_language == ReadRules::KeyLanguage::first_code_before_colon) {
@@ -49,6 +49,7 @@ CatalogMessages::CatalogMessages(std::string_view bytes, ReadRules rules,
   while (reader.next(line)) {
     key_language_ = reader.key_language();
     add_line(line);
+    if (visitor != nullptr) visitor->visit(line, key_language_);
   }
 }
 

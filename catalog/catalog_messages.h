@@ -49,10 +49,22 @@ struct Message {
   uint32_t line_count = 0;
 };
 
+// What sees every line of a catalog as CatalogMessages reads it, for callers that look at the
+// lines too (checks), so that the catalog is read once.
+class LineVisitor {
+ public:
+  virtual void visit(const CatalogLine& line, std::string_view key_language) = 0;
+
+ protected:
+  ~LineVisitor() = default;
+};
+
 class CatalogMessages {
  public:
-  // Reads `bytes` by `rules`, with `key_language` as the key language unless it is empty.
-  CatalogMessages(std::string_view bytes, ReadRules rules, std::string_view key_language = {});
+  // Reads `bytes` by `rules`, with `key_language` as the key language unless it is empty, and
+  // shows each line to `visitor` when one is given.
+  CatalogMessages(std::string_view bytes, ReadRules rules, std::string_view key_language = {},
+                  LineVisitor* visitor = nullptr);
 
   std::string_view key_language() const { return key_language_; }
   const std::vector<Message>& messages() const { return messages_; }

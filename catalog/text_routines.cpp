@@ -69,6 +69,7 @@ std::string_view skip_blanks(std::string_view text) {
 }
 
 std::string unescape_key_text(std::string_view source) {
+  if (source.find('\\') == std::string_view::npos) return std::string(source);
   std::string result;
   result.reserve(source.size());
   for (size_t i = 0; i < source.size(); ++i) {

@@ -5,6 +5,7 @@
 
 #include "catalog/catalog_format.h"
 #include "catalog/language_code.h"
+#include "catalog/line_reader.h"
 #include "catalog/plural_forms.h"
 #include "catalog/text_routines.h"
 #include "catcheck/encoding_check.h"
@@ -12,38 +13,12 @@
 #include "catcheck/translation_checks.h"
 
 namespace catcheck {
-namespace {
 
 using catalog::CatalogLine;
 using catalog::LineKind;
 
-constexpr catalog::ReadRules kImportRules{catalog::ReadRules::KeyLanguage::first_code_before_colon};
-
-class LineChecks {
- public:
-  LineChecks(std::string_view key_language, Findings& findings)
-      : key_language_(key_language), findings_(findings) {}
-
-  void check(const CatalogLine& line);
-  void finish() { encoding_.finish(0, findings_); }
-
- private:
-  void add(const CatalogLine& line, FindingKind kind, std::string message,
-           std::string_view language = {}) {
-    findings_.add({kind, 0, line.number, std::move(message), 0, language});
-  }
-  void check_first_language_line(const CatalogLine& line);
-  void check_translation_line(const CatalogLine& line);
-
-  std::string_view key_language_;
-  Findings& findings_;
-  EncodingCheck encoding_;
-  bool seen_language_line_ = false;
-  bool seen_key_line_ = false;
-};
-
-void LineChecks::check(const CatalogLine& line) {
-  encoding_.add_line(line.content, line.number);
+void LineChecks::visit(const CatalogLine& line, std::string_view key_language) {
+  key_language_ = key_language;
   switch (line.kind) {
     case LineKind::short_line:
       return add(line, FindingKind::short_line,
@@ -96,17 +71,22 @@ void LineChecks::check_translation_line(const CatalogLine& line) {
                "\"" + excerpt(code) +
                    "\" is no language code (two letters or digits, or five with a hyphen third)",
                code);
-  catalog::MessageLine parts(line);
-  if (code == key_language_ && !parts.is_one_form())
-    return add(line, FindingKind::key_language_translation,
-               "a key-language line with the plural index [" + excerpt(parts.plural()) +
-                   "]: only [1] gives a key text; the tools take it for a translation");
-  if (code != key_language_ && catalog::equals_ignoring_case(code, key_language_))
+  if (code == key_language_) {
+    catalog::MessageLine parts(line);
+    if (!parts.is_one_form())
+      add(line, FindingKind::key_language_translation,
+          "a key-language line with the plural index [" + excerpt(parts.plural()) +
+              "]: only [1] gives a key text; the tools take it for a translation");
+    return;
+  }
+  if (catalog::equals_ignoring_case(code, key_language_))
     add(line, FindingKind::key_language_translation,
         "\"" + std::string(code) + "\" is the key language \"" + std::string(key_language_) +
             "\" written otherwise: the tools take the line for a translation, not for a key "
             "line");
 }
+
+namespace {
 
 // Lines of a code that is none, or the key language's written otherwise, are findings of their
 // own, not a language to count.
@@ -174,9 +154,9 @@ Statistics MessageChecks::run() {
 void MessageChecks::check_message(uint32_t id) {
   if (!check_key(id)) return;
   const catalog::Message& message = catalog_.messages()[id];
-  KeyTexts key = key_texts_of(catalog_, message);
+  KeyTexts key(catalog_, message);
   check_lines(id, key);
-  count_message(id, key.one.has_value());
+  count_message(id, key.is_plural());
 }
 
 // False for a message that can never be reached.
@@ -257,13 +237,13 @@ void MessageChecks::check_plural(const LanguageSlot& slot, LanguageStats& stats,
 
 }  // namespace
 
-void check_catalog_lines(std::string_view bytes, const catalog::CatalogMessages& catalog,
-                         Findings& findings) {
-  catalog::CatalogReader reader(bytes, kImportRules, catalog.key_language());
-  LineChecks checks(catalog.key_language(), findings);
-  CatalogLine line;
-  while (reader.next(line)) checks.check(line);
-  checks.finish();
+void check_encoding(std::string_view bytes, Findings& findings) {
+  catalog::skip_utf8_bom(bytes);
+  catalog::LineReader reader(bytes);
+  EncodingCheck encoding;
+  std::string_view line;
+  while (reader.next(line)) encoding.add_line(line, reader.line_number());
+  encoding.finish(0, findings);
 }
 
 Statistics check_messages(const catalog::CatalogMessages& catalog, const KeyIndex& index,

@@ -6,16 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "catalog/catalog_messages.h"
 #include "catalog/file_kind.h"
 #include "catalog/language_code.h"
-#include "catalog/line_reader.h"
-#include "catalog/text_routines.h"
-#include "catcheck/catalog_checks.h"
-#include "catcheck/key_index.h"
+#include "catcheck/check_run.h"
 #include "catcheck/output.h"
 #include "catcheck/reports.h"
-#include "catcheck/sub_catalog_checks.h"
 #include "platform/file_io.h"
 
 namespace catcheck {
@@ -23,11 +18,6 @@ namespace {
 
 constexpr std::string_view kVersionLine = "catcheck " CATTOOLS_VERSION "\n";
 constexpr int kUsageExit = 2;
-
-// The catalog is read as catintake and catexport read it: the key language from the first code
-// before a ':' (else "en"), unless key= gives it.
-constexpr catalog::ReadRules kCatalogRules{
-    catalog::ReadRules::KeyLanguage::first_code_before_colon};
 
 class Checker {
  public:
@@ -138,24 +128,8 @@ bool Checker::read_file(size_t file) {
 }
 
 void Checker::check() {
-  catalog::CatalogMessages catalog(bytes_[0], kCatalogRules, key_language_);
-  KeyIndex index(catalog);
-  Findings& findings = result_.findings;
-  check_catalog_lines(bytes_[0], catalog, findings);
-  result_.statistics = check_messages(catalog, index, findings);
-  result_.latin1.push_back(!catalog.is_utf8());
-  for (size_t file = 1; file < bytes_.size(); ++file) {
-    std::string_view bytes = bytes_[file];
-    catalog::skip_utf8_bom(bytes);
-    result_.latin1.push_back(!catalog::is_valid_utf8(bytes));
-  }
-  bool utf8_text = catalog.is_utf8() && std::any_of(bytes_[0].begin(), bytes_[0].end(), [](char b) {
-                     return static_cast<unsigned char>(b) >= 0x80;
-                   });
-  for (size_t file = 1; file < bytes_.size(); ++file)
-    check_sub_catalog(bytes_[file], file, catalog, index, utf8_text, findings);
+  check_files(bytes_, key_language_, result_);
   keep_selected_languages();
-  findings.sort();
 }
 
 void Checker::keep_selected_languages() {

@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace catcheck {
-namespace {
+namespace format_detail {
 
 enum class Kind : uint8_t { signed_int, unsigned_int, floating, character, string, pointer, count };
 
@@ -31,6 +31,16 @@ struct Reference {
   Role role;
   std::string_view directive;  // the whole directive, as written
 };
+
+}  // namespace format_detail
+namespace {
+
+using format_detail::ArgType;
+using format_detail::Kind;
+using format_detail::kInt;
+using format_detail::Length;
+using format_detail::Reference;
+using format_detail::Role;
 
 // A text's arguments in the order printf reads them, or why it has none that can be trusted.
 struct Format {
@@ -316,14 +326,27 @@ bool has_format_directives(std::string_view text) {
   return false;
 }
 
-std::optional<FormatMismatch> compare_formats(std::string_view key, std::string_view translation,
-                                              bool may_omit_number) {
-  const Format key_format = parse_format(key);
-  if (!key_format.problem.empty()) return std::nullopt;
+KeyFormat::KeyFormat(std::string_view key) : has_directives_(has_format_directives(key)) {
+  if (!has_directives_) return;
+  Format format = parse_format(key);
+  valid_ = format.problem.empty();
+  arguments_ = std::move(format.arguments);
+}
+
+KeyFormat::~KeyFormat() = default;
+
+std::optional<FormatMismatch> KeyFormat::compare(std::string_view translation,
+                                                 bool may_omit_number) const {
+  if (!valid_) return std::nullopt;
   const Format translation_format = parse_format(translation);
   if (!translation_format.problem.empty())
     return FormatMismatch{"the translation " + translation_format.problem};
-  return compare_arguments(key_format.arguments, translation_format.arguments, may_omit_number);
+  return compare_arguments(arguments_, translation_format.arguments, may_omit_number);
+}
+
+std::optional<FormatMismatch> compare_formats(std::string_view key, std::string_view translation,
+                                              bool may_omit_number) {
+  return KeyFormat(key).compare(translation, may_omit_number);
 }
 
 }  // namespace catcheck

@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace catcheck {
 
@@ -49,5 +50,29 @@ struct FormatMismatch {
 // unnumbered argument after it, and a gap in numbered ones aborts a fortified printf.
 std::optional<FormatMismatch> compare_formats(std::string_view key, std::string_view translation,
                                               bool may_omit_number);
+
+namespace format_detail {
+struct Reference;
+}
+
+// The directives of one key text, read once for the checks of all its translations. It keeps
+// views into the text, which must outlive it.
+class KeyFormat {
+ public:
+  explicit KeyFormat(std::string_view key);
+  ~KeyFormat();
+  KeyFormat(const KeyFormat&) = delete;
+  KeyFormat& operator=(const KeyFormat&) = delete;
+
+  // Whether the key text holds a directive: whether its translations are checked at all.
+  bool has_directives() const { return has_directives_; }
+  // compare_formats of the key text and `translation`.
+  std::optional<FormatMismatch> compare(std::string_view translation, bool may_omit_number) const;
+
+ private:
+  std::vector<format_detail::Reference> arguments_;
+  bool has_directives_ = false;
+  bool valid_ = false;
+};
 
 }  // namespace catcheck

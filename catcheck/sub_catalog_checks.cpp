@@ -117,7 +117,7 @@ void SubCatalogChecks::select(uint32_t message) {
   selected_ = message;
   key_.reset();
   if (message == KeyIndex::kNone) return;
-  key_ = key_texts_of(catalog_, catalog_.messages()[message]);
+  key_.emplace(catalog_, catalog_.messages()[message]);
 }
 
 void SubCatalogChecks::check_translation_line(const catalog::CatalogLine& line) {

@@ -47,8 +47,8 @@ class LineChecks {
   }
   void check_formats(std::string_view decoded);
   void check_shape(const Shape& shape, std::string_view decoded);
-  const std::string& key_form() const {
-    return line_.is_one_form() && key_.one ? *key_.one : key_.general;
+  std::string_view key_form() const {
+    return line_.is_one_form() && key_.is_plural() ? key_.one() : key_.general();
   }
 
   const KeyTexts& key_;
@@ -79,19 +79,19 @@ void LineChecks::run() {
 // out its number. When that line holds no directive ("one file"), the general key text is the
 // reference: the program passes the same arguments to both forms.
 void LineChecks::check_formats(std::string_view decoded) {
-  bool one = line_.is_one_form() && key_.one;
-  const std::string* reference = nullptr;
-  if (one && key_.one_formats)
-    reference = &*key_.one;
-  else if (key_.general_formats)
-    reference = &key_.general;
+  bool one = line_.is_one_form() && key_.is_plural();
+  const KeyFormat* reference = nullptr;
+  if (one && key_.one_format().has_directives())
+    reference = &key_.one_format();
+  else if (key_.general_format().has_directives())
+    reference = &key_.general_format();
   if (reference == nullptr) return;
-  if (auto mismatch = compare_formats(*reference, decoded, one))
+  if (auto mismatch = reference->compare(decoded, one))
     add(FindingKind::format_mismatch, mismatch->message);
 }
 
 void LineChecks::check_shape(const Shape& shape, std::string_view decoded) {
-  Ends key = ends_of(std::string_view(key_form()), shape.test);
+  Ends key = ends_of(key_form(), shape.test);
   Ends translation = ends_of(decoded, shape.test);
   auto differ = [&](bool in_key, bool in_translation, std::string_view end) {
     if (in_key == in_translation) return;
@@ -105,21 +105,24 @@ void LineChecks::check_shape(const Shape& shape, std::string_view decoded) {
   differ(key.back, translation.back, "back");
 }
 
-}  // namespace
-
-KeyTexts::KeyTexts(std::string_view key_text, std::optional<std::string_view> key_one)
-    : general(catalog::unescape_key_text(key_text)) {
-  general_formats = has_format_directives(general);
-  if (!key_one) return;
-  one = catalog::unescape_key_text(*key_one);
-  one_formats = has_format_directives(*one);
+// `raw` decoded: the text itself when it holds no escape, else its decoded form in `storage`.
+std::string_view decoded(std::string_view raw, std::string& storage) {
+  if (raw.find('\\') == std::string_view::npos) return raw;
+  storage = catalog::unescape_key_text(raw);
+  return storage;
 }
 
-KeyTexts key_texts_of(const catalog::CatalogMessages& catalog, const catalog::Message& message) {
-  for (const catalog::MessageLine& line : catalog.lines(message))
-    if (line.code() == catalog.key_language() && line.is_one_form())
-      return KeyTexts(message.key_text, line.text());
-  return KeyTexts(message.key_text, std::nullopt);
+}  // namespace
+
+KeyTexts::KeyTexts(const catalog::CatalogMessages& catalog, const catalog::Message& message)
+    : general_(decoded(message.key_text, general_storage_)) {
+  general_format_.emplace(general_);
+  for (const catalog::MessageLine& line : catalog.lines(message)) {
+    if (line.code() != catalog.key_language() || !line.is_one_form()) continue;
+    one_ = decoded(line.text(), one_storage_);
+    one_format_.emplace(*one_);
+    return;
+  }
 }
 
 bool ends_in_lone_backslash(std::string_view text) {

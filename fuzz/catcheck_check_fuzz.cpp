@@ -11,12 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/catalog_messages.h"
 #include "catalog/line_reader.h"
-#include "catcheck/catalog_checks.h"
-#include "catcheck/key_index.h"
+#include "catcheck/check_run.h"
 #include "catcheck/output.h"
-#include "catcheck/sub_catalog_checks.h"
 
 namespace {
 
@@ -193,8 +190,8 @@ void check_findings(const catcheck::Result& result, const std::vector<std::strin
   }
 }
 
-void check_statistics(const catcheck::Statistics& stats, const catalog::CatalogMessages& catalog) {
-  require(stats.messages <= catalog.messages().size());
+void check_statistics(const catcheck::Statistics& stats, size_t lines) {
+  require(stats.messages <= lines);
   require(stats.plural_messages <= stats.messages);
   for (const catcheck::LanguageStats& row : stats.languages) {
     require(row.translated + row.empty <= stats.messages);
@@ -218,21 +215,16 @@ void check_text(const catcheck::Result& result) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string_view> inputs =
       split_inputs(std::string_view(reinterpret_cast<const char*>(data), size));
-  catalog::CatalogMessages catalog(
-      inputs[0], catalog::ReadRules{catalog::ReadRules::KeyLanguage::first_code_before_colon});
-  catcheck::KeyIndex index(catalog);
   catcheck::Result result;
-  result.files.emplace_back("main.cat");
-  catcheck::check_catalog_lines(inputs[0], catalog, result.findings);
-  result.statistics = catcheck::check_messages(catalog, index, result.findings);
-  for (size_t file = 1; file < inputs.size(); ++file) {
-    result.files.push_back("sub" + std::to_string(file) + ".cat");
-    catcheck::check_sub_catalog(inputs[file], file, catalog, index, result.findings);
+  std::vector<std::string> bytes;
+  for (size_t file = 0; file < inputs.size(); ++file) {
+    result.files.push_back(file == 0 ? "main.cat" : "sub" + std::to_string(file) + ".cat");
+    bytes.emplace_back(inputs[file]);
   }
-  result.findings.sort();
+  catcheck::check_files(bytes, {}, result);
 
   check_findings(result, inputs);
-  check_statistics(result.statistics, catalog);
+  check_statistics(result.statistics, catalog::count_lines(inputs[0]) + 1);
   check_text(result);
   require(JsonCheck(catcheck::json_result(result)).document());
   result.with_statistics = false;
