@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalog/language_code.h"
 #include "catalog/line_reader.h"
 #include "catalog/text_routines.h"
 
@@ -87,7 +88,8 @@ std::vector<std::string_view> CatalogMessages::languages() const {
   std::vector<std::string_view> languages;
   for (const MessageLine& line : lines_) {
     std::string_view code = line.code();
-    if (code == key_language_ || (!languages.empty() && languages.back() == code)) continue;
+    if (same_code(code, key_language_) || (!languages.empty() && same_code(languages.back(), code)))
+      continue;
     if (std::find(languages.begin(), languages.end(), code) == languages.end())
       languages.push_back(code);
   }

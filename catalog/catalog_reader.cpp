@@ -21,7 +21,7 @@ std::string_view code_before_colon(std::string_view content) {
 }
 
 bool is_key_line(const CatalogLine& line, std::string_view key_language) {
-  return !key_language.empty() && line.head.has_colon() && line.head.code == key_language;
+  return !key_language.empty() && line.head.has_colon() && same_code(line.head.code, key_language);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Language codes: "en", "00" for numeric keys, or five characters with a hyphen third
 // ("pt-BR"), as command lines, PO and XLIFF files and catalog lines give them.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -48,6 +49,15 @@ LanguageCode code_from_locale(std::string_view value);
 
 // The leading run of at most five ASCII letters, digits and '-'.
 std::string_view language_prefix(std::string_view text);
+
+// Whether two codes are the same bytes. Codes are a few bytes long: a loop beats a call to the
+// library's memcmp, and the reading loops compare codes at every line.
+inline bool same_code(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t at = 0; at < a.size(); ++at)
+    if (a[at] != b[at]) return false;
+  return true;
+}
 
 // Whether the language prefixes of `a` and `b` are equal (case-sensitive).
 inline bool same_language(std::string_view a, std::string_view b) {

@@ -71,7 +71,7 @@ void LineChecks::check_translation_line(const CatalogLine& line) {
                "\"" + excerpt(code) +
                    "\" is no language code (two letters or digits, or five with a hyphen third)",
                code);
-  if (code == key_language_) {
+  if (catalog::same_code(code, key_language_)) {
     catalog::MessageLine parts(line);
     if (!parts.is_one_form())
       add(line, FindingKind::key_language_translation,
@@ -186,7 +186,7 @@ bool MessageChecks::check_key(uint32_t id) {
 
 void MessageChecks::check_lines(uint32_t id, const KeyTexts& key) {
   for (const catalog::MessageLine& line : catalog_.lines(catalog_.messages()[id])) {
-    if (line.code() == catalog_.key_language()) continue;
+    if (catalog::same_code(line.code(), catalog_.key_language())) continue;
     check_translation(key, line, 0, findings_);
     LanguageSlot* slot = slot_of(line.code(), id);
     if (slot == nullptr) continue;
@@ -197,9 +197,10 @@ void MessageChecks::check_lines(uint32_t id, const KeyTexts& key) {
 
 LanguageSlot* MessageChecks::slot_of(std::string_view code, uint32_t id) {
   const auto& languages = stats_.languages;
-  if (last_slot_ >= languages.size() || languages[last_slot_].code != code) {
+  if (last_slot_ >= languages.size() || !catalog::same_code(languages[last_slot_].code, code)) {
     last_slot_ = 0;
-    while (last_slot_ < languages.size() && languages[last_slot_].code != code) ++last_slot_;
+    while (last_slot_ < languages.size() && !catalog::same_code(languages[last_slot_].code, code))
+      ++last_slot_;
     if (last_slot_ == languages.size()) return nullptr;
   }
   LanguageSlot& slot = slots_[last_slot_];

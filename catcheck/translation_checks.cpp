@@ -1,36 +1,33 @@
 #include "catcheck/translation_checks.h"
 
+#include <cstdint>
+
+#include "catalog/language_code.h"
 #include "catalog/text_routines.h"
 #include "catcheck/format_directives.h"
 
 namespace catcheck {
 namespace {
 
-bool is_space(char byte) {
-  return byte == ' ' || byte == '\t';
-}
-
 // Which end of a text differs between the key text and the translation.
-struct Ends {
-  bool front = false;
-  bool back = false;
-};
+// What stands at one end of a text, as far as the shape checks care.
+enum class End : uint8_t { other, blank, newline };
 
-template <typename Test>
-Ends ends_of(std::string_view text, Test&& test) {
-  if (text.empty()) return {};
-  return {test(text.front()), test(text.back())};
+End end_of(std::string_view text, bool front) {
+  if (text.empty()) return End::other;
+  char byte = front ? text.front() : text.back();
+  return byte == ' ' || byte == '\t' ? End::blank : byte == '\n' ? End::newline : End::other;
 }
 
 struct Shape {
+  End end;
   FindingKind kind;
   std::string_view what;  // as the message names it
-  bool (*test)(char);
 };
 
 constexpr Shape kShapes[] = {
-    {FindingKind::blank_shape, "a blank", is_space},
-    {FindingKind::newline_shape, "\\n", [](char byte) { return byte == '\n'; }},
+    {End::blank, FindingKind::blank_shape, "a blank"},
+    {End::newline, FindingKind::newline_shape, "\\n"},
 };
 
 class LineChecks {
@@ -46,7 +43,7 @@ class LineChecks {
         {kind, file_, line_.line(), std::string(line_.code()) + ": " + message, 0, line_.code()});
   }
   void check_formats(std::string_view decoded);
-  void check_shape(const Shape& shape, std::string_view decoded);
+  void check_ends(std::string_view decoded);
   std::string_view key_form() const {
     return line_.is_one_form() && key_.is_plural() ? key_.one() : key_.general();
   }
@@ -72,7 +69,7 @@ void LineChecks::run() {
   if (text.find('\\') != std::string_view::npos)
     decoded = scratch = catalog::unescape_key_text(text);
   check_formats(decoded);
-  for (const Shape& shape : kShapes) check_shape(shape, decoded);
+  check_ends(decoded);
 }
 
 // A [1] line of a plural message is checked against the key language's [1] line, and may leave
@@ -90,19 +87,19 @@ void LineChecks::check_formats(std::string_view decoded) {
     add(FindingKind::format_mismatch, mismatch->message);
 }
 
-void LineChecks::check_shape(const Shape& shape, std::string_view decoded) {
-  Ends key = ends_of(key_form(), shape.test);
-  Ends translation = ends_of(decoded, shape.test);
-  auto differ = [&](bool in_key, bool in_translation, std::string_view end) {
-    if (in_key == in_translation) return;
-    std::string verb = end == "front" ? "begins" : "ends";
-    add(shape.kind, in_translation ? "the translation " + verb + " with " +
-                                         std::string(shape.what) + " where the key text does not"
-                                   : "the key text " + verb + " with " + std::string(shape.what) +
-                                         " where the translation does not");
-  };
-  differ(key.front, translation.front, "front");
-  differ(key.back, translation.back, "back");
+void LineChecks::check_ends(std::string_view decoded) {
+  for (bool front : {true, false}) {
+    End key = end_of(key_form(), front), translation = end_of(decoded, front);
+    if (key == translation) continue;
+    for (const Shape& shape : kShapes) {
+      if ((key == shape.end) == (translation == shape.end)) continue;
+      std::string verb = front ? " begins with " : " ends with ";
+      std::string what(shape.what);
+      add(shape.kind, translation == shape.end
+                          ? "the translation" + verb + what + " where the key text does not"
+                          : "the key text" + verb + what + " where the translation does not");
+    }
+  }
 }
 
 // `raw` decoded: the text itself when it holds no escape, else its decoded form in `storage`.
@@ -118,7 +115,7 @@ KeyTexts::KeyTexts(const catalog::CatalogMessages& catalog, const catalog::Messa
     : general_(decoded(message.key_text, general_storage_)) {
   general_format_.emplace(general_);
   for (const catalog::MessageLine& line : catalog.lines(message)) {
-    if (line.code() != catalog.key_language() || !line.is_one_form()) continue;
+    if (!catalog::same_code(line.code(), catalog.key_language()) || !line.is_one_form()) continue;
     one_ = decoded(line.text(), one_storage_);
     one_format_.emplace(*one_);
     return;
