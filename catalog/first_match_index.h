@@ -44,6 +44,10 @@ class FirstMatchIndex {
   }
 
   size_t size() const { return used_; }
+  // Makes room for `count` ids, so that entering them never grows the table.
+  void reserve(size_t count) {
+    while (slots_.size() < count * 2 || slots_.empty()) grow();
+  }
   void clear() {
     slots_ = {};
     used_ = 0;

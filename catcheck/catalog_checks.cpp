@@ -172,7 +172,7 @@ bool MessageChecks::check_key(uint32_t id) {
         catalog_.messages()[earlier].line);
     return false;
   }
-  uint32_t first = index_.first(index_.key(id));
+  uint32_t first = index_.first_of(id);
   if (first != id) {
     const catalog::Message& other = catalog_.messages()[first];
     add(FindingKind::key_collision, message.line,

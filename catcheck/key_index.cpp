@@ -16,6 +16,8 @@ KeyIndex::KeyIndex(const catalog::CatalogMessages& catalog) : catalog_(catalog) 
   keys_.reserve(count);
   next_text_.assign(count, kNone);
   duplicate_of_.assign(count, kNone);
+  first_of_.resize(count);
+  by_key_.reserve(count);
   bool numeric = catalog.key_language() == "00";
   for (const catalog::Message& message : catalog.messages())
     keys_.push_back(catalog::message_key(message.key_text, numeric));
@@ -32,6 +34,7 @@ void KeyIndex::add(uint32_t message) {
   uint32_t key = keys_[message];
   uint32_t at =
       by_key_.insert_first(key, message, [&](uint32_t other) { return keys_[other] == key; });
+  first_of_[message] = at;
   std::string_view text = catalog_.messages()[message].key_text;
   while (at != message) {
     if (same_key_text(catalog_.messages()[at].key_text, text)) {

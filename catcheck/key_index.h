@@ -22,6 +22,8 @@ class KeyIndex {
   uint32_t key(uint32_t message) const { return keys_[message]; }
   // The first message with `key`, or kNone.
   uint32_t first(uint32_t key) const;
+  // The first message with the key of `message`: itself, or an earlier one.
+  uint32_t first_of(uint32_t message) const { return first_of_[message]; }
   // The next message after `message` with its key and another key text, or kNone.
   uint32_t next_text(uint32_t message) const { return next_text_[message]; }
   // The earlier message with the same key text, or kNone for the first of its text.
@@ -37,6 +39,7 @@ class KeyIndex {
   std::vector<uint32_t> keys_;
   std::vector<uint32_t> next_text_;
   std::vector<uint32_t> duplicate_of_;
+  std::vector<uint32_t> first_of_;
   catalog::FirstMatchIndex by_key_;
 };
 
