@@ -131,7 +131,8 @@ class MessageChecks {
   Findings& findings_;
   Statistics stats_;
   std::vector<LanguageSlot> slots_;  // parallel to stats_.languages
-  std::vector<bool> one_form_;       // the same: whether the language has one plural form
+  std::vector<bool> one_form_;
+  FormatScratch scratch_;  // the same: whether the language has one plural form
   size_t last_slot_ = 0;
 };
 
@@ -187,7 +188,7 @@ bool MessageChecks::check_key(uint32_t id) {
 void MessageChecks::check_lines(uint32_t id, const KeyTexts& key) {
   for (const catalog::MessageLine& line : catalog_.lines(catalog_.messages()[id])) {
     if (catalog::same_code(line.code(), catalog_.key_language())) continue;
-    check_translation(key, line, 0, findings_);
+    check_translation(key, line, 0, scratch_, findings_);
     LanguageSlot* slot = slot_of(line.code(), id);
     if (slot == nullptr) continue;
     if (!line.is_plural() && slot->general == nullptr) slot->general = &line;

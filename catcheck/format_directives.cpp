@@ -276,14 +276,21 @@ Format arrange(std::vector<Reference> refs) {
   return by_number(refs);
 }
 
-Format parse_format(std::string_view text) {
-  std::vector<Reference> refs;
+// Reads the arguments of `text` into `arguments`, whose room is reused; returns why they cannot
+// be trusted, or an empty text.
+std::string read_arguments(std::string_view text, std::vector<Reference>& arguments) {
+  arguments.clear();
   for (size_t pos = text.find('%'); pos != std::string_view::npos; pos = text.find('%', pos)) {
-    const Scan scan = scan_directive(text, pos, refs);
-    if (!scan.valid) return failed(invalid_directive(text, pos, scan.end));
+    const Scan scan = scan_directive(text, pos, arguments);
+    if (!scan.valid) return invalid_directive(text, pos, scan.end);
     pos = scan.end;
   }
-  return arrange(std::move(refs));
+  const bool numbered = std::any_of(arguments.begin(), arguments.end(),
+                                    [](const Reference& ref) { return ref.number != 0; });
+  if (!numbered) return {};
+  Format format = arrange(arguments);
+  arguments = std::move(format.arguments);
+  return format.problem;
 }
 
 bool is_integer(const Reference& ref) {
@@ -327,26 +334,26 @@ bool has_format_directives(std::string_view text) {
 }
 
 KeyFormat::KeyFormat(std::string_view key) : has_directives_(has_format_directives(key)) {
-  if (!has_directives_) return;
-  Format format = parse_format(key);
-  valid_ = format.problem.empty();
-  arguments_ = std::move(format.arguments);
+  if (has_directives_) valid_ = read_arguments(key, arguments_).empty();
 }
 
 KeyFormat::~KeyFormat() = default;
 
-std::optional<FormatMismatch> KeyFormat::compare(std::string_view translation,
-                                                 bool may_omit_number) const {
+std::optional<FormatMismatch> KeyFormat::compare(std::string_view translation, bool may_omit_number,
+                                                 FormatScratch& scratch) const {
   if (!valid_) return std::nullopt;
-  const Format translation_format = parse_format(translation);
-  if (!translation_format.problem.empty())
-    return FormatMismatch{"the translation " + translation_format.problem};
-  return compare_arguments(arguments_, translation_format.arguments, may_omit_number);
+  std::string problem = read_arguments(translation, scratch.arguments_);
+  if (!problem.empty()) return FormatMismatch{"the translation " + problem};
+  return compare_arguments(arguments_, scratch.arguments_, may_omit_number);
 }
+
+FormatScratch::FormatScratch() = default;
+FormatScratch::~FormatScratch() = default;
 
 std::optional<FormatMismatch> compare_formats(std::string_view key, std::string_view translation,
                                               bool may_omit_number) {
-  return KeyFormat(key).compare(translation, may_omit_number);
+  FormatScratch scratch;
+  return KeyFormat(key).compare(translation, may_omit_number, scratch);
 }
 
 }  // namespace catcheck

@@ -55,6 +55,20 @@ namespace format_detail {
 struct Reference;
 }
 
+// The room that comparisons of translations reuse, so that checking a catalog does not allocate
+// for every translation.
+class FormatScratch {
+ public:
+  FormatScratch();
+  ~FormatScratch();
+  FormatScratch(const FormatScratch&) = delete;
+  FormatScratch& operator=(const FormatScratch&) = delete;
+
+ private:
+  friend class KeyFormat;
+  std::vector<format_detail::Reference> arguments_;
+};
+
 // The directives of one key text, read once for the checks of all its translations. It keeps
 // views into the text, which must outlive it.
 class KeyFormat {
@@ -67,7 +81,8 @@ class KeyFormat {
   // Whether the key text holds a directive: whether its translations are checked at all.
   bool has_directives() const { return has_directives_; }
   // compare_formats of the key text and `translation`.
-  std::optional<FormatMismatch> compare(std::string_view translation, bool may_omit_number) const;
+  std::optional<FormatMismatch> compare(std::string_view translation, bool may_omit_number,
+                                        FormatScratch& scratch) const;
 
  private:
   std::vector<format_detail::Reference> arguments_;

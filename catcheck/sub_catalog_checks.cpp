@@ -47,7 +47,8 @@ class SubCatalogChecks {
   uint32_t selected_ = KeyIndex::kNone;
   std::optional<KeyTexts> key_;  // of the selected message
   std::string language_;         // of the first translation line
-  std::string scratch_;          // the line taken to Latin-1
+  std::string latin1_line_;      // the line taken to Latin-1
+  FormatScratch scratch_;
 };
 
 // As catweld does, a sub-catalog of a Latin-1 catalog is taken to Latin-1 line by line where
@@ -57,8 +58,8 @@ void SubCatalogChecks::check(std::string_view content, int line) {
     if (catalog_has_utf8_text_) check_utf8(content, line);
     encoding_.add_line(content, line);
   } else {
-    auto conversion = catalog::utf8_to_single_byte(content, scratch_);
-    if (conversion == catalog::SingleByteConversion::converted) content = scratch_;
+    auto conversion = catalog::utf8_to_single_byte(content, latin1_line_);
+    if (conversion == catalog::SingleByteConversion::converted) content = latin1_line_;
     if (conversion == catalog::SingleByteConversion::beyond_latin1)
       add(FindingKind::beyond_latin1, line,
           "a character beyond Latin-1 in a sub-catalog of a Latin-1 catalog: catweld keeps its "
@@ -130,7 +131,7 @@ void SubCatalogChecks::check_translation_line(const catalog::CatalogLine& line) 
         code);
     return;
   }
-  if (key_) check_translation(*key_, catalog::MessageLine(line), file_, findings_);
+  if (key_) check_translation(*key_, catalog::MessageLine(line), file_, scratch_, findings_);
 }
 
 }  // namespace

@@ -32,8 +32,9 @@ constexpr Shape kShapes[] = {
 
 class LineChecks {
  public:
-  LineChecks(const KeyTexts& key, const catalog::MessageLine& line, size_t file, Findings& findings)
-      : key_(key), line_(line), file_(file), findings_(findings) {}
+  LineChecks(const KeyTexts& key, const catalog::MessageLine& line, size_t file,
+             FormatScratch& scratch, Findings& findings)
+      : key_(key), line_(line), file_(file), scratch_(scratch), findings_(findings) {}
 
   void run();
 
@@ -51,6 +52,7 @@ class LineChecks {
   const KeyTexts& key_;
   const catalog::MessageLine& line_;
   size_t file_;
+  FormatScratch& scratch_;
   Findings& findings_;
 };
 
@@ -83,7 +85,7 @@ void LineChecks::check_formats(std::string_view decoded) {
   else if (key_.general_format().has_directives())
     reference = &key_.general_format();
   if (reference == nullptr) return;
-  if (auto mismatch = reference->compare(decoded, one))
+  if (auto mismatch = reference->compare(decoded, one, scratch_))
     add(FindingKind::format_mismatch, mismatch->message);
 }
 
@@ -129,8 +131,8 @@ bool ends_in_lone_backslash(std::string_view text) {
 }
 
 void check_translation(const KeyTexts& key, const catalog::MessageLine& line, size_t file,
-                       Findings& findings) {
-  LineChecks(key, line, file, findings).run();
+                       FormatScratch& scratch, Findings& findings) {
+  LineChecks(key, line, file, scratch, findings).run();
 }
 
 }  // namespace catcheck

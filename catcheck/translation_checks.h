@@ -42,7 +42,8 @@ class KeyTexts {
 bool ends_in_lone_backslash(std::string_view text);
 
 // Adds the findings of translation `line` (in file `file`) of a message with `key`.
+// `scratch` is room the checks reuse from line to line.
 void check_translation(const KeyTexts& key, const catalog::MessageLine& line, size_t file,
-                       Findings& findings);
+                       FormatScratch& scratch, Findings& findings);
 
 }  // namespace catcheck
