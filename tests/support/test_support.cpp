@@ -126,3 +126,18 @@ void operator delete(void* memory, std::size_t) noexcept {
 void operator delete[](void* memory, std::size_t) noexcept {
   std::free(memory);
 }
+// The nothrow forms (the standard library's temporary buffers use them) must pair with the
+// replaced delete, and an armed failure makes them return null, as running out of memory would.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (testing_support::next_allocation_fails()) return nullptr;
+  return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return ::operator new(size, tag);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory, const std::nothrow_t&) noexcept {
+  std::free(memory);
+}
