@@ -16,8 +16,10 @@
 
 namespace {
 
+// The path lives as long as the process, never destroyed, so that the exit handler that removes
+// the file still has it after the static destructors have run.
 const std::string& output_path() {
-  static const std::string path = [] {
+  static const std::string& path = *new std::string([] {
     const char* base = std::getenv("TMPDIR");
     std::string pattern =
         std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/catprep_fuzz.XXXXXX";
@@ -27,7 +29,7 @@ const std::string& output_path() {
       ::rmdir(output_path().substr(0, output_path().rfind('/')).c_str());
     });
     return pattern + "/out.cat";
-  }();
+  }());
   return path;
 }
 
