@@ -39,6 +39,19 @@ inline bool is_usable_code(std::string_view code) {
 // hyphen third ("pt-BR").
 bool is_valid_code(std::string_view code);
 
+// A "[key=]<catalog>" argument of the tools that read a catalog: the code before an '=' that
+// stands third or sixth (empty without one; the caller checks it with is_valid_code), and the
+// catalog's name after it.
+struct KeyedCatalog {
+  std::string_view code;
+  std::string_view path;
+};
+inline KeyedCatalog split_keyed_catalog(std::string_view argument) {
+  size_t equals = argument.find('=');
+  if (equals != 2 && equals != 5) return {{}, argument};
+  return {argument.substr(0, equals), argument.substr(equals + 1)};
+}
+
 // The code at the start of a value that names a language in a translator's file (a PO header's
 // Language, an XLIFF attribute): two letters or digits, or five when a hyphen or an underscore
 // and two more letters or digits follow that end the value or a word ("pt_BR", "zh-TW",

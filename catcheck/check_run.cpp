@@ -36,7 +36,7 @@ void check_files(const std::vector<std::string>& bytes, std::string_view key_lan
   KeyIndex index(catalog);
   result.statistics = check_messages(catalog, index, findings);
   result.latin1.assign(1, !catalog.is_utf8());
-  bool utf8_text = catalog.is_utf8() && has_non_ascii(bytes[0]);
+  bool utf8_text = bytes.size() > 1 && catalog.is_utf8() && has_non_ascii(bytes[0]);
   for (size_t file = 1; file < bytes.size(); ++file) {
     result.latin1.push_back(is_latin1(bytes[file]));
     check_sub_catalog(bytes[file], file, catalog, index, utf8_text, findings);

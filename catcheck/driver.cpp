@@ -77,11 +77,11 @@ bool Checker::read_command_line() {
   }
   if (result_.files.empty()) return refuse({ReportKind::usage});
   std::string& catalog = result_.files[0];
-  size_t equals = catalog.find('=');
-  if (equals != 2 && equals != 5) return true;
-  key_language_ = catalog.substr(0, equals);
-  if (!catalog::is_valid_code(key_language_)) return refuse({ReportKind::invalid_code, catalog});
-  catalog.erase(0, equals + 1);
+  catalog::KeyedCatalog keyed = catalog::split_keyed_catalog(catalog);
+  if (keyed.code.empty()) return true;
+  if (!catalog::is_valid_code(keyed.code)) return refuse({ReportKind::invalid_code, catalog});
+  key_language_ = keyed.code;
+  catalog = std::string(keyed.path);
   return true;
 }
 

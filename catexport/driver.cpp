@@ -103,14 +103,11 @@ bool Exporter::read_command_line() {
   if (!read_options(at)) return false;
   if (args_.size() < at + 2) return refuse({ReportKind::usage});
   std::string_view catalog = args_[at];
-  size_t equals = catalog.find('=');
-  if (equals == 2 || equals == 5) {
-    key_language_ = catalog.substr(0, equals);
-    if (!catalog::is_valid_code(key_language_))
-      return refuse({ReportKind::invalid_code, args_[at]});
-    catalog.remove_prefix(equals + 1);
-  }
-  catalog_name_ = catalog;
+  catalog::KeyedCatalog keyed = catalog::split_keyed_catalog(catalog);
+  key_language_ = keyed.code;
+  if (!keyed.code.empty() && !catalog::is_valid_code(keyed.code))
+    return refuse({ReportKind::invalid_code, args_[at]});
+  catalog_name_ = keyed.path;
   return read_outputs(at + 1);
 }
 
